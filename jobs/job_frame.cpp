@@ -1,0 +1,136 @@
+// Ring: jobs. See job_frame.h.
+#include "jobs/job_frame.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/poly_text.h"
+#include "jobs/enabling.h"
+#include "jobs/job_control.h"
+#include "jobs/log_stream.h"
+#include "jobs/message_table.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+
+namespace tapwell {
+
+void begin_job(FrontEnd& front_end) {
+    status_set("");
+    text_slots[SLOT_RESULT][0] = '\0';
+    front_end.request_repaint();
+}
+
+void reject_parameters() {
+    status_append(message_text(MSG_INVALID_PARAMETER));
+    mark_job_rejected();
+}
+
+void append_result_line(FrontEnd& front_end, std::string_view line) {
+    TextSlot& slot = text_slots[SLOT_RESULT];
+    std::size_t at = strnlen(slot.data(), TEXT_SLOT_SIZE - 1);
+    std::size_t room = TEXT_SLOT_SIZE - 1 - at;
+    std::size_t n = line.size() < room ? line.size() : room;
+    std::memcpy(slot.data() + at, line.data(), n);
+    at += n;
+    for (char c : {'\r', '\n'}) {
+        if (at < TEXT_SLOT_SIZE - 1) slot[at++] = c;
+    }
+    slot[at] = '\0';
+    front_end.show_result(slot.data());
+}
+
+void show_item(FrontEnd& front_end, std::uint32_t index, std::uint32_t cap,
+               std::string_view line, std::string_view note) {
+    if (index < cap) {
+        append_result_line(front_end, line);
+    } else if (index == cap) {
+        status_append(note);
+        front_end.request_repaint();
+    }
+}
+
+int close_job(FrontEnd& front_end, EndRoutine routine, std::string_view final_text) {
+    if (!claim_job_end()) return 0;
+    if (!final_text.empty()) {
+        log_write(final_text);
+        status_set(final_text);
+    }
+    log_flush();
+    front_end.end_job(routine);
+    front_end.request_repaint();
+    return 0;
+}
+
+void finish_search_job(FrontEnd& front_end) {
+    apply_enabling(EVENT_SEARCH_FINISHED, front_end);
+    set_setting(SET_RUN_STATE, RUN_IDLE);
+    mark_job_over();
+}
+
+void finish_generate_job(FrontEnd& front_end) {
+    apply_enabling(EVENT_GENERATE_FINISHED, front_end);
+    set_setting(SET_RUN_STATE, RUN_IDLE);
+    mark_job_over();
+}
+
+void run_end_routine(EndRoutine routine, FrontEnd& front_end) {
+    if (routine == EndRoutine::search) {
+        finish_search_job(front_end);
+    } else {
+        finish_generate_job(front_end);
+    }
+}
+
+std::string format_status_report() {
+    char text[128];
+    switch (setting(SET_RUN_STATE)) {
+        case RUN_PRIMITIVE_SEARCH:
+            std::snprintf(text, sizeof text, "found=%u, checking %s\n",
+                          found_count.load(std::memory_order_relaxed),
+                          format_binary(current_candidate.load(std::memory_order_relaxed)).c_str());
+            return text;
+        case RUN_PAIR_SEARCH: {
+            double checked = static_cast<double>(pairs_checked.load(std::memory_order_relaxed));
+            double total = static_cast<double>(pairs_total.load(std::memory_order_relaxed));
+            double percent = total > 0.0 ? checked / total * 100.0 : 0.0;
+            std::snprintf(text, sizeof text, "found=%u, checked %2.2f%%\n",
+                          found_count.load(std::memory_order_relaxed), percent);
+            return text;
+        }
+        default:
+            return {};
+    }
+}
+
+std::string format_abort_text() {
+    char text[128];
+    switch (setting(SET_RUN_STATE)) {
+        case RUN_PRIMITIVE_SEARCH:
+            std::snprintf(text, sizeof text, "aborted at %s, found=%u\n",
+                          format_binary(current_candidate.load(std::memory_order_relaxed)).c_str(),
+                          found_count.load(std::memory_order_relaxed));
+            return text;
+        case RUN_PAIR_SEARCH:
+            std::snprintf(text, sizeof text, "aborted. found = %d\n",
+                          static_cast<int>(found_count.load(std::memory_order_relaxed)));
+            return text;
+        case RUN_GENERATE:
+        case RUN_CORRELATE:
+            return "aborted.\n";
+        default:
+            return {};
+    }
+}
+
+void complete_abort(FrontEnd& front_end) {
+    std::int32_t state = setting(SET_RUN_STATE);
+    std::string text = format_abort_text();
+    run_end_routine(state == RUN_GENERATE || state == RUN_CORRELATE ? EndRoutine::generate
+                                                                    : EndRoutine::search,
+                    front_end);
+    log_write(text);
+    log_flush();
+    status_set(text);
+}
+
+}  // namespace tapwell

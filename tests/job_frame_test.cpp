@@ -1,0 +1,108 @@
+// Ring: tests. Texts and end routines that every job shares.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "jobs/enabling.h"
+#include "jobs/job_frame.h"
+#include "jobs/message_table.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+#include "tests/recording_front_end.h"
+
+namespace tapwell {
+namespace {
+
+TEST(JobFrame, StatusReportTexts) {
+    clear_shared_state();
+    struct Case {
+        int state;
+        std::uint32_t found, candidate, checked;
+        float total;
+        std::string text;
+    };
+    const Case cases[] = {
+        {RUN_PRIMITIVE_SEARCH, 3, 0b1001, 0, 0, "found=3, checking 1001\n"},
+        {RUN_PAIR_SEARCH, 3, 0, 4567, 10000, "found=3, checked 45.67%\n"},
+        {RUN_PAIR_SEARCH, 0, 0, 0, 15, "found=0, checked 0.00%\n"},
+        {RUN_PAIR_SEARCH, 90, 0, 153, 153, "found=90, checked 100.00%\n"},
+        {RUN_GENERATE, 1, 1, 1, 1, ""},
+        {RUN_IDLE, 1, 1, 1, 1, ""},
+    };
+    for (const auto& c : cases) {
+        set_setting(SET_RUN_STATE, c.state);
+        found_count = c.found;
+        current_candidate = c.candidate;
+        pairs_checked = c.checked;
+        pairs_total = c.total;
+        EXPECT_EQ(format_status_report(), c.text);
+    }
+}
+
+TEST(JobFrame, AbortTexts) {
+    clear_shared_state();
+    found_count = 2;
+    current_candidate = 0b1100;
+    const std::pair<int, std::string> cases[] = {
+        {RUN_PRIMITIVE_SEARCH, "aborted at 1100, found=2\n"},
+        {RUN_PAIR_SEARCH, "aborted. found = 2\n"},
+        {RUN_GENERATE, "aborted.\n"},
+        {RUN_CORRELATE, "aborted.\n"},
+        {RUN_IDLE, ""},
+        {RUN_NO_LOG, ""},
+    };
+    for (const auto& [state, text] : cases) {
+        set_setting(SET_RUN_STATE, state);
+        EXPECT_EQ(format_abort_text(), text);
+    }
+}
+
+TEST(JobFrame, MessageTablePairsFollowTheLanguage) {
+    clear_shared_state();
+    EXPECT_STREQ(message_table[27], "Invalid parameter\n");
+    EXPECT_STREQ(message_table[23], "Can't create the output file.\n");
+    EXPECT_STREQ(message_table[3], "Really exit?");
+    EXPECT_STREQ(message_table[5], "Really abort?");
+    for (int k = 5; k <= 9; ++k) EXPECT_STREQ(message_table[2 * k], "");
+    set_setting(SET_LANGUAGE, 1);
+    EXPECT_STREQ(message_text(MSG_INVALID_PARAMETER), "Invalid parameter\n");
+    set_setting(SET_LANGUAGE, 0);
+    EXPECT_STREQ(message_text(MSG_REALLY_EXIT),
+                 "\x96{\x93\x96\x82\xc9\x8fI\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81H");
+}
+
+TEST(JobFrame, DisplayCapShowsNotesOnceAndNothingAfter) {
+    testing::JobFixture f;
+    for (std::uint32_t i = 0; i < 5; ++i) show_item(f.front, i, 2, "line", "more...");
+    EXPECT_EQ(f.front.shown.size(), 2u);
+    EXPECT_STREQ(text_slot(SLOT_RESULT), "line\r\nline\r\n");
+    EXPECT_EQ(status_text(), "more...");
+}
+
+TEST(JobFrame, StatusAndResultStayWithinTheirSlots) {
+    testing::JobFixture f;
+    std::string big(3000, 'x');
+    status_set(big);
+    EXPECT_EQ(status_text().size(), TEXT_SLOT_SIZE - 1);
+    status_append("more");
+    EXPECT_EQ(status_text().size(), TEXT_SLOT_SIZE - 1);
+    for (int i = 0; i < 100; ++i) append_result_line(f.front, std::string(40, 'y'));
+    EXPECT_EQ(std::string(text_slot(SLOT_RESULT)).size(), TEXT_SLOT_SIZE - 1);
+}
+
+TEST(JobFrame, EndRoutinesApplyTheirColumn) {
+    testing::JobFixture f;
+    finish_generate_job(f.front);
+    EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    EXPECT_FALSE(f.front.enabled.at(41));
+    for (int id : {6, 14, 16, 22, 23, 24, 29, 35, 37, 39, 40, 42}) EXPECT_TRUE(f.front.enabled.at(id)) << id;
+    EXPECT_EQ(f.front.enabled.count(11), 0u);  // the search edits are left alone
+    f.front.enabled.clear();
+    finish_search_job(f.front);
+    for (int id : {6, 11, 13, 14, 16, 40, 42}) EXPECT_TRUE(f.front.enabled.at(id)) << id;
+    for (int id : {15, 17}) EXPECT_FALSE(f.front.enabled.at(id)) << id;
+    EXPECT_EQ(f.front.enabled.size(), 9u);
+}
+
+}  // namespace
+}  // namespace tapwell

@@ -1,0 +1,74 @@
+// Ring: tests. See recording_front_end.h.
+#include "tests/recording_front_end.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
+#include "jobs/log_stream.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell::testing {
+
+void RecordingFrontEnd::show_result(const char* text) {
+    std::lock_guard lock(mutex_);
+    shown.emplace_back(text);
+}
+
+void RecordingFrontEnd::request_repaint() {
+    std::lock_guard lock(mutex_);
+    ++repaints;
+}
+
+void RecordingFrontEnd::set_control_enabled(int control_id, bool on) {
+    std::lock_guard lock(mutex_);
+    enabled[control_id] = on;
+}
+
+void RecordingFrontEnd::end_job(EndRoutine routine) {
+    {
+        std::lock_guard lock(mutex_);
+        ended.push_back(routine);
+    }
+    run_end_routine(routine, *this);
+}
+
+void mark_started(int run_state) {
+    set_setting(SET_RUN_STATE, run_state);
+    mark_job_started();
+}
+
+JobFixture::JobFixture() {
+    clear_shared_state();
+    char path[] = "/tmp/tapwell-test-log-XXXXXX";
+    int fd = mkstemp(path);
+    if (fd >= 0) close(fd);
+    log_path = path;
+    log_open(log_path.c_str());
+    set_setting(SET_RUN_STATE, RUN_IDLE);
+}
+
+JobFixture::~JobFixture() {
+    log_close();
+    std::remove(log_path.c_str());
+}
+
+std::string JobFixture::log_text() {
+    log_flush();
+    std::ifstream in(log_path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> JobFixture::log_lines() {
+    std::vector<std::string> lines;
+    std::istringstream in(log_text());
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+}  // namespace tapwell::testing
