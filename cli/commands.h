@@ -1,0 +1,18 @@
+// Ring: cli. The subcommands of tapwell-cli. Each one adds itself to the
+// application and runs when it was the one named on the command line.
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace tapwell::cli {
+
+struct Command {
+    CLI::App* app;
+    int (*run)();
+};
+
+Command add_search_command(CLI::App& parent);
+
+}  // namespace tapwell::cli

@@ -1,0 +1,159 @@
+// Ring: cli. See job_runner.h.
+#include "cli/job_runner.h"
+
+#include <CLI/CLI.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "cli/console_front_end.h"
+#include "cli/console_text.h"
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
+#include "jobs/log_stream.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+
+namespace tapwell::cli {
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+#ifdef _WIN32
+BOOL WINAPI on_console_control(DWORD type) {
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT) return FALSE;
+    interrupted.store(true);
+    return TRUE;
+}
+void install_interrupt_handler() { SetConsoleCtrlHandler(on_console_control, TRUE); }
+#else
+extern "C" void on_sigint(int) { interrupted.store(true); }
+void install_interrupt_handler() {
+    struct sigaction action {};
+    action.sa_handler = on_sigint;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+}
+#endif
+
+constexpr auto PROGRESS_PERIOD = std::chrono::milliseconds(250);
+constexpr auto POLL_PERIOD = std::chrono::milliseconds(10);
+
+void show_progress(ProgressFunction progress) {
+    std::string text = progress();
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    std::fputs("\r", stderr);
+    write_console_text(stderr, text);
+    std::fputs("\033[K", stderr);
+    std::fflush(stderr);
+}
+
+void clear_progress() {
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+void add_common_options(CLI::App& command, CommonOptions& options) {
+    command.add_option("--log", options.log_path,
+                       "Append the log to FILE instead of writing it to standard output")
+        ->option_text("FILE");
+    command.add_option("--lang", options.language, "Language of the messages (default en)")
+        ->check(CLI::IsMember({"en", "ja"}));
+    command.add_flag("--quiet", options.quiet, "No progress line on a terminal");
+}
+
+void print_error(const std::string& message) {
+    std::fprintf(stderr, "tapwell-cli: %s\n", message.c_str());
+}
+
+int prepare_session(const CommonOptions& options) {
+    set_setting(SET_LANGUAGE, options.language == "ja" ? 0 : 1);
+    if (options.log_path.empty()) {
+        log_attach(stdout);
+    } else {
+        std::string reason;
+        if (!log_open(options.log_path.c_str(), &reason)) {
+            print_error("cannot open log file '" + options.log_path + "': " + reason);
+            return EXIT_USAGE;
+        }
+    }
+    set_setting(SET_RUN_STATE, RUN_IDLE);
+    return EXIT_DONE;
+}
+
+void end_session() { log_close(); }
+
+bool put_slot_text(int slot, const std::string& text, const char* what) {
+    if (text.size() > TEXT_SLOT_SIZE - 1 || text.find('\0') != std::string::npos) {
+        print_error(std::string(what) + " is " + std::to_string(text.size()) +
+                    " characters long or holds a zero byte; at most " +
+                    std::to_string(TEXT_SLOT_SIZE - 1) + " characters are taken");
+        return false;
+    }
+    set_text_slot(slot, text.c_str());
+    return true;
+}
+
+int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
+    static ConsoleFrontEnd front_end;
+    install_interrupt_handler();
+
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+
+    set_setting(SET_RUN_STATE, run_state);
+    mark_job_started();
+    std::thread worker([&] {
+        job(front_end);
+        std::lock_guard lock(mutex);
+        done = true;
+        ended.notify_all();
+    });
+
+    const bool show = !quiet && progress != nullptr && is_terminal(stderr);
+    auto next_progress = std::chrono::steady_clock::now() + PROGRESS_PERIOD;
+    bool shown = false;
+    bool aborted = false;
+    {
+        std::unique_lock lock(mutex);
+        while (!done) {
+            ended.wait_for(lock, POLL_PERIOD);
+            if (done) break;
+            if (interrupted.load()) {
+                lock.unlock();
+                aborted = abort_running_job(front_end, [&] { worker.join(); });
+                lock.lock();
+                break;
+            }
+            if (show && std::chrono::steady_clock::now() >= next_progress) {
+                show_progress(progress);
+                shown = true;
+                next_progress += PROGRESS_PERIOD;
+            }
+        }
+    }
+    if (worker.joinable()) worker.join();
+    if (shown) clear_progress();
+
+    std::fflush(stdout);
+    write_console_text(stderr, status_text());
+    std::fflush(stderr);
+    if (aborted) return EXIT_INTERRUPTED;
+    return last_job_rejected() ? EXIT_REJECTED : EXIT_DONE;
+}
+
+}  // namespace tapwell::cli

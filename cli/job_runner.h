@@ -1,0 +1,51 @@
+// Ring: cli. Runs one job the way the window program does: on a worker thread,
+// with Ctrl-C as Abort and a progress line while it runs.
+#pragma once
+
+#include <string>
+
+#include "jobs/front_end.h"
+
+namespace CLI {
+class App;
+}
+
+namespace tapwell::cli {
+
+// Exit statuses of tapwell-cli.
+enum ExitStatus : int {
+    EXIT_DONE = 0,         // the job ran to its end
+    EXIT_REJECTED = 1,     // the job rejected its parameters; nothing was logged
+    EXIT_USAGE = 2,        // bad command line, unreadable input or unopenable log
+    EXIT_INTERRUPTED = 130,
+};
+
+// --log, --lang and --quiet, shared by every subcommand.
+struct CommonOptions {
+    std::string log_path;
+    std::string language = "en";
+    bool quiet = false;
+};
+void add_common_options(CLI::App& command, CommonOptions& options);
+
+// Opens the log (the file for appending, or standard output) and sets the
+// language. Returns EXIT_DONE, or EXIT_USAGE after a message naming the file.
+int prepare_session(const CommonOptions& options);
+// Closes the log at the end of the session.
+void end_session();
+
+// Puts a typed text into a text slot. A text longer than the slot holds is
+// refused with a message instead of being cut: false then.
+bool put_slot_text(int slot, const std::string& text, const char* what);
+
+using JobFunction = int (*)(FrontEnd&);
+using ProgressFunction = std::string (*)();  // one line for the progress display
+
+// Runs the job to its end or to Ctrl-C, writes the status text to standard
+// error and returns the exit status.
+int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet);
+
+// Prints an error message that starts with the program's name.
+void print_error(const std::string& message);
+
+}  // namespace tapwell::cli

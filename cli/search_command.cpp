@@ -1,0 +1,50 @@
+// Ring: cli. tapwell-cli search: the primitive polynomial search.
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+#include "cli/job_runner.h"
+#include "jobs/job_frame.h"
+#include "jobs/primitive_search.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell::cli {
+
+namespace {
+
+struct SearchOptions {
+    std::string from;
+    std::string count = "0";
+    CommonOptions common;
+} options;
+
+int run_search() {
+    if (!put_slot_text(SLOT_SEARCH_FROM, options.from, "--from") ||
+        !put_slot_text(SLOT_FIND_COUNT, options.count, "--count")) {
+        return EXIT_USAGE;
+    }
+    int status = prepare_session(options.common);
+    if (status != EXIT_DONE) return status;
+    status = run_console_job(search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report,
+                             options.common.quiet);
+    end_session();
+    return status;
+}
+
+}  // namespace
+
+Command add_search_command(CLI::App& parent) {
+    CLI::App* app = parent.add_subcommand(
+        "search", "Search primitive polynomials of one degree, from a start polynomial upwards");
+    app->add_option("--from", options.from,
+                    "Start polynomial, as typed into \"Searching from\" (e.g. 10011)")
+        ->required()
+        ->option_text("TEXT");
+    app->add_option("--count", options.count,
+                    "Number of finds after which to stop, as typed into \"Number of find(0:max)\"; "
+                    "0 finds all (default)")
+        ->option_text("TEXT");
+    add_common_options(*app, options.common);
+    return {app, run_search};
+}
+
+}  // namespace tapwell::cli

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the unit and console tests natively, again under
+# AddressSanitizer + UndefinedBehaviorSanitizer, the threaded ones under
+# ThreadSanitizer, the fuzz targets for a bounded time, and the Windows program
+# end to end under Wine when its scripts are present.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+jobs=${TAPWELL_JOBS:-2}
+fuzz_seconds=${TAPWELL_FUZZ_SECONDS:-30}
+
+bash scripts/install-deps.sh cmake ninja-build g++ clang libclang-rt-14-dev \
+  libgtest-dev libbenchmark-dev libcli11-dev || exit 1
+
+passed=0
+failed=0
+stage() {  # stage NAME COMMAND...
+  local name=$1
+  shift
+  echo "=== $name"
+  if "$@"; then
+    passed=$((passed + 1))
+  else
+    failed=$((failed + 1))
+    echo "=== $name FAILED"
+  fi
+}
+
+build() {  # build DIR CMAKE-ARGS...
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null && ninja -C "$dir" -j "$jobs"
+}
+
+native() { build build/native && (cd build/native && ctest -j "$jobs" --output-on-failure); }
+
+asan() {
+  build build/asan -DTAPWELL_SANITIZE=address,undefined &&
+    (cd build/asan && ctest -j "$jobs" --output-on-failure)
+}
+
+tsan() {
+  # ThreadSanitizer cannot map its shadow memory under full address-space
+  # randomisation on newer kernels; setarch -R runs the tests without it.
+  build build/tsan -DTAPWELL_SANITIZE=thread &&
+    (cd build/tsan && setarch "$(uname -m)" -R ctest -j "$jobs" -L threaded --output-on-failure)
+}
+
+fuzz() {
+  build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DTAPWELL_FUZZ=ON -DTAPWELL_TESTS=OFF || return 1
+  local ok=0 target corpus
+  for target in $(find build/fuzz -maxdepth 3 -type f -name '*_fuzz' -perm -u+x | sort); do
+    corpus=$(mktemp -d)
+    echo "--- $(basename "$target") for ${fuzz_seconds}s"
+    if ! "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=0 "$corpus" >"$corpus.log" 2>&1; then
+      tail -n 40 "$corpus.log"
+      ok=1
+    fi
+    rm -rf "$corpus" "$corpus.log"
+  done
+  return $ok
+}
+
+stage "native build and tests" native
+stage "address and undefined-behaviour sanitizers" asan
+stage "thread sanitizer" tsan
+stage "fuzz targets" fuzz
+if [ -f scripts/windows-e2e.sh ]; then
+  stage "Windows program under Wine" bash scripts/windows-e2e.sh
+fi
+
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
