@@ -1,0 +1,76 @@
+// Ring: shell. The commands of the main window as data: what each control id
+// does, which job each start button runs in which run state, and how the run
+// state moves on the log-file events. Platform-free; the Win32 command handler
+// looks everything up here and applies the enabling through jobs/enabling.h.
+#pragma once
+
+#include <cstdint>
+
+#include "jobs/enabling.h"
+#include "jobs/front_end.h"
+#include "jobs/shared_state.h"
+#include "shell/layout_table.h"
+
+namespace tapwell {
+
+enum class CommandAction {
+    none,
+    language,
+    default_size,
+    log_select,
+    log_end,
+    exit,
+    start_job,
+    abort_job,
+    status_report,
+    radio,
+    check,
+};
+
+// The action of a control id (anything out of range does nothing).
+CommandAction command_action(int control_id);
+
+using JobFunction = int (*)(FrontEnd&);
+
+struct JobStart {
+    int control_id;
+    JobFunction job;  // nullptr while that job is not part of the build
+    RunState run_state;
+    EnablingEvent started;
+};
+
+// The start entry of a start button, or nullptr.
+const JobStart* job_start_for(int control_id);
+// The end routine that belongs to a running job's state.
+EndRoutine end_routine_for(std::int32_t run_state);
+
+// Run-state changes of the log-file commands (a job's start and end are in
+// JobStart and the jobs' end routines).
+enum class LogEvent { opened, closed };
+struct RunTransition {
+    LogEvent event;
+    RunState next_state;
+    EnablingEvent enabling;
+};
+const RunTransition& log_transition(LogEvent event);
+// Sets the run state and applies the enabling of the transition.
+void apply_log_transition(LogEvent event, FrontEnd& front_end);
+
+// 0 and 1 alternate.
+std::int32_t toggled_language(std::int32_t language);
+
+// A press on radio button `id`: the button whose mark to clear (-1: none of
+// the group, when the stored choice is out of range) and the new choice.
+struct RadioChange {
+    int clear_id;
+    int set_id;
+    std::int32_t value;
+};
+RadioChange radio_change(int id, std::int32_t current_value);
+// Whether a radio button shows as chosen for a stored value.
+bool radio_checked(int id, std::int32_t value);
+
+// How many mode buttons the radio group has (ids aux .. aux + count - 1).
+int radio_group_size(int first_id);
+
+}  // namespace tapwell

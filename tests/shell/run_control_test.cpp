@@ -1,0 +1,92 @@
+// Ring: tests. The command table, the job starts, the log transitions and the
+// radio group arithmetic.
+#include <gtest/gtest.h>
+
+#include "jobs/primitive_search.h"
+#include "jobs/shared_state.h"
+#include "shell/run_control.h"
+#include "tests/recording_front_end.h"
+
+namespace tapwell {
+namespace {
+
+TEST(RunControl, CommandTable) {
+    struct Case {
+        int id;
+        CommandAction action;
+    };
+    const Case cases[] = {
+        {0, CommandAction::none},           {1, CommandAction::language},
+        {2, CommandAction::default_size},   {4, CommandAction::log_select},
+        {6, CommandAction::log_end},        {7, CommandAction::exit},
+        {14, CommandAction::start_job},     {15, CommandAction::abort_job},
+        {16, CommandAction::start_job},     {17, CommandAction::status_report},
+        {20, CommandAction::none},          {22, CommandAction::radio},
+        {24, CommandAction::radio},         {25, CommandAction::none},
+        {35, CommandAction::check},         {40, CommandAction::start_job},
+        {41, CommandAction::abort_job},     {42, CommandAction::start_job},
+        {43, CommandAction::none},          {-1, CommandAction::none},
+        {65535, CommandAction::none},
+    };
+    for (const Case& c : cases) EXPECT_EQ(command_action(c.id), c.action) << c.id;
+}
+
+TEST(RunControl, JobStarts) {
+    const JobStart* s = job_start_for(ID_SEARCH_START);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->job, &search_primitive);
+    EXPECT_EQ(s->run_state, RUN_PRIMITIVE_SEARCH);
+    EXPECT_EQ(s->started, EVENT_SEARCH_STARTED);
+    EXPECT_EQ(job_start_for(ID_PAIR_SEARCH)->run_state, RUN_PAIR_SEARCH);
+    EXPECT_EQ(job_start_for(ID_GENERATE_START)->started, EVENT_GENERATION_STARTED);
+    EXPECT_EQ(job_start_for(ID_CORRELATE)->run_state, RUN_CORRELATE);
+    EXPECT_EQ(job_start_for(ID_SEARCH_ABORT), nullptr);
+    EXPECT_EQ(end_routine_for(RUN_PRIMITIVE_SEARCH), EndRoutine::search);
+    EXPECT_EQ(end_routine_for(RUN_PAIR_SEARCH), EndRoutine::search);
+    EXPECT_EQ(end_routine_for(RUN_GENERATE), EndRoutine::generate);
+    EXPECT_EQ(end_routine_for(RUN_CORRELATE), EndRoutine::generate);
+}
+
+TEST(RunControl, LogTransitions) {
+    testing::RecordingFrontEnd front;
+    clear_shared_state();
+    apply_log_transition(LogEvent::opened, front);
+    EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    EXPECT_FALSE(front.enabled.at(ID_LOG_SELECT));
+    for (int id : {6, 14, 16, 40, 42}) EXPECT_TRUE(front.enabled.at(id)) << id;
+    EXPECT_EQ(front.enabled.count(ID_SEARCH_ABORT), 0u);
+    apply_log_transition(LogEvent::closed, front);
+    EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
+    EXPECT_TRUE(front.enabled.at(ID_LOG_SELECT));
+    for (int id : {6, 14, 16, 40, 42}) EXPECT_FALSE(front.enabled.at(id)) << id;
+}
+
+TEST(RunControl, LanguageAndRadioGroup) {
+    EXPECT_EQ(toggled_language(0), 1);
+    EXPECT_EQ(toggled_language(1), 0);
+    EXPECT_EQ(radio_group_size(22), 3);
+
+    struct Case {
+        int id;
+        int current;
+        RadioChange expected;
+    };
+    const Case cases[] = {
+        {24, 0, {22, 24, 2}},
+        {23, 1, {23, 23, 1}},   // the chosen one again: stays chosen
+        {22, 3, {-1, 22, 0}},   // stored value outside the group: nothing to clear
+        {22, -1, {-1, 22, 0}},
+    };
+    for (const Case& c : cases) {
+        RadioChange r = radio_change(c.id, c.current);
+        EXPECT_EQ(r.clear_id, c.expected.clear_id) << c.id << "/" << c.current;
+        EXPECT_EQ(r.set_id, c.expected.set_id);
+        EXPECT_EQ(r.value, c.expected.value);
+    }
+    EXPECT_TRUE(radio_checked(24, 2));
+    EXPECT_FALSE(radio_checked(22, 3));
+    EXPECT_FALSE(radio_checked(22, -1));
+}
+
+}  // namespace
+}  // namespace tapwell
