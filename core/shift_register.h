@@ -1,0 +1,70 @@
+// Ring: core. Fibonacci shift registers over GF(2) and the bank of 32 that
+// generation and correlation step. The step rule lives here once
+// (register_step); register_advance, bank_step and every hot loop use it.
+// No threads, no I/O: the bank is touched by one worker at a time.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <string_view>
+
+namespace tapwell {
+
+struct ShiftRegister {
+    std::uint32_t poly = 0;   // polynomial value; 0 when its line was rejected
+    std::int32_t degree = 0;  // bit_length(poly)
+    std::uint32_t top = 0;    // 1 << (degree - 1); 0 marks the register unusable
+    std::uint32_t taps = 0;   // bit k = coefficient of x^k, k < degree
+    std::uint32_t state = 0;  // bit 0 is the output stage
+};
+
+constexpr int REGISTER_COUNT = 32;
+
+struct RegisterBank {
+    std::array<ShiftRegister, REGISTER_COUNT> registers{};
+    std::int32_t output_width = 0;    // steps per register_advance
+    std::uint32_t output_count = 0;
+};
+
+// The one bank of the process, zero at start. Only the running job touches it.
+extern RegisterBank register_bank;
+
+// Taps of a polynomial value whose highest bit is top: the stored bits below
+// x^n shifted up one place, with the constant term as bit 0.
+constexpr std::uint32_t taps_of(std::uint32_t poly, std::uint32_t top) {
+    return ((poly ^ top) << 1) | 1u;
+}
+
+// One clock of a register: the parity of the tapped stages below top enters at
+// top while everything shifts one place towards bit 0. With top = 0 the
+// register only shifts.
+constexpr std::uint32_t register_step(std::uint32_t state, std::uint32_t taps, std::uint32_t top) {
+    const std::uint32_t feedback = std::popcount(taps & state & (top | (top - 1))) & 1u;
+    return (state >> 1) | (feedback ? top : 0u);
+}
+
+inline void register_step(ShiftRegister& r) { r.state = register_step(r.state, r.taps, r.top); }
+
+// Reads `entries` registers (1..32) from the list text: a polynomial line and an
+// initial-value line each. Registers beyond `entries` are left untouched. The
+// text ends at its first zero byte or at the end of the view.
+void parse_register_list(RegisterBank& bank, std::string_view text, int entries);
+
+// Register k stepped bank.output_width times.
+void register_advance(RegisterBank& bank, int k);
+// Registers 0..count-1 stepped once each, in index order.
+void bank_step(RegisterBank& bank, int count);
+
+// Line reading of the list text. A line is the run of bytes 0x20..0x7F from the
+// position; after it a run of control bytes 0x01..0x1F is skipped. A byte of
+// 0x80 and above, like the zero byte, ends its line and is never skipped, so
+// every later line is empty.
+struct ListReader {
+    const char* at;
+    const char* end;
+};
+ListReader list_reader(std::string_view text);
+std::string_view read_list_line(ListReader& reader);
+
+}  // namespace tapwell

@@ -1,0 +1,89 @@
+// Ring: jobs. See cross_correlation.h.
+#include "jobs/cross_correlation.h"
+
+#include "core/poly_text.h"
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
+#include "jobs/line_builder.h"
+#include "jobs/log_stream.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell {
+
+namespace {
+
+constexpr std::uint32_t DISPLAY_CAP = 70;
+// Steps between two looks at the stop flag: well under a millisecond.
+constexpr std::uint32_t PHASE_SLICE = 1u << 16;
+
+}  // namespace
+
+std::optional<std::int64_t> phase_correlation(RegisterBank& bank, std::uint32_t start_state) {
+    ShiftRegister& a = bank.registers[0];
+    ShiftRegister& b = bank.registers[1];
+    const std::uint32_t period = a.top != 0 ? 2u * a.top - 1u : 0u;
+    // Local copies keep the hot loop in registers.
+    std::uint32_t sa = 1, sb = start_state;
+    const std::uint32_t ta = a.taps, topa = a.top, tb = b.taps, topb = b.top;
+    std::int64_t r = 0;
+    std::uint32_t remaining = period;
+    bool stopped = false;
+    while (true) {
+        const std::uint32_t slice = remaining < PHASE_SLICE ? remaining : PHASE_SLICE;
+        std::uint32_t differ = 0;
+        for (std::uint32_t i = 0; i < slice; ++i) {
+            differ += (sa ^ sb) & 1u;
+            sa = register_step(sa, ta, topa);
+            sb = register_step(sb, tb, topb);
+        }
+        r += static_cast<std::int64_t>(slice) - 2 * static_cast<std::int64_t>(differ);
+        remaining -= slice;
+        if (stop_pending()) {
+            stopped = true;
+            break;
+        }
+        if (remaining == 0) break;
+    }
+    a.state = sa;
+    b.state = sb;
+    if (stopped) return std::nullopt;
+    return r;
+}
+
+int correlate_pair(FrontEnd& front_end) {
+    begin_job(front_end);
+    RegisterBank& bank = register_bank;
+    parse_register_list(bank, text_slot(SLOT_POLY_LIST), 2);
+    const ShiftRegister& a = bank.registers[0];
+    const ShiftRegister& b = bank.registers[1];
+    if (a.top == 0 || b.top == 0 || a.degree != b.degree) {
+        reject_parameters();
+        return close_job(front_end, EndRoutine::generate, {});
+    }
+
+    LineBuilder line;
+    log_write_line(line.text("polynominal_A=").text(format_binary(a.poly).view()).text("1").view());
+    log_write_line(line.clear().text("polynominal_B=").text(format_binary(b.poly).view()).text("1").view());
+
+    const std::uint32_t period = 2u * a.top - 1u;
+    // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
+    // degree 32; it is printed whole rather than wrapped to 32 bits.
+    std::uint64_t sum = 0;
+    found_count.store(0, std::memory_order_relaxed);
+    for (std::uint32_t dt = 0;; ++dt) {
+        const std::optional<std::int64_t> r = phase_correlation(bank, dt + 1);
+        if (!r) return 0;
+        const std::int64_t r1 = *r + 1;
+        sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
+        line.clear().text("dt=").number(dt).text(", r= ").number(*r);
+        log_write_line(line.view());
+        show_item(front_end, dt, DISPLAY_CAP, line.view(), "calcurating more...");
+        found_count.store(dt + 1, std::memory_order_relaxed);
+        if (dt == period - 1) break;  // before ++dt, so a full 32-bit period cannot wrap
+    }
+
+    line.clear().text("Completed. sum|r+1| = ").number(sum).text("\n");
+    return close_job(front_end, EndRoutine::generate, line.view());
+}
+
+}  // namespace tapwell

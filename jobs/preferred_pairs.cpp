@@ -1,0 +1,97 @@
+// Ring: jobs. See preferred_pairs.h.
+#include "jobs/preferred_pairs.h"
+
+#include "core/poly_text.h"
+#include "core/shift_register.h"
+#include "jobs/cross_correlation.h"
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
+#include "jobs/leading_integer.h"
+#include "jobs/line_builder.h"
+#include "jobs/log_stream.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell {
+
+namespace {
+
+constexpr std::uint32_t DISPLAY_CAP = 30;
+
+enum class PairVerdict { preferred, not_preferred, stopped };
+
+// Every start state of register 1 in increasing order, until the first phase
+// whose value is none of the three.
+PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) {
+    for (std::uint32_t p = 1;; ++p) {
+        const std::optional<std::int64_t> r = phase_correlation(bank, p);
+        if (!r) return PairVerdict::stopped;
+        if (*r != -1 && *r != t - 2 && *r != -t) return PairVerdict::not_preferred;
+        if (p == period) return PairVerdict::preferred;
+    }
+}
+
+}  // namespace
+
+std::int64_t preferred_t(int n) {
+    const int exponent = (n % 2 != 0) ? (n + 1) / 2 : n / 2 + 1;
+    return (std::int64_t{1} << exponent) + 1;
+}
+
+int search_preferred_pairs(FrontEnd& front_end) {
+    begin_job(front_end);
+    // The percentage of Status report falls back to 0 here, before the new
+    // total is set, so it never shows the last run's count over this run's total.
+    pairs_checked.store(0, std::memory_order_relaxed);
+    const std::uint32_t list_count = found_list_count;
+    const int n = list_count > 0 ? bit_length(FoundList[0]) : 0;
+    max_count.store(leading_integer(text_slot(SLOT_FIND_COUNT)), std::memory_order_relaxed);
+    if (n < 3 || list_count < 2) {
+        reject_parameters();
+        return close_job(front_end, EndRoutine::search, {});
+    }
+
+    LineBuilder line;
+    line.text("Seaching for Preferred pair Tapwell. n=").number(n);
+    log_write_line(line.text(", No. of polynominal=").number(list_count).view());
+
+    RegisterBank& bank = register_bank;
+    ShiftRegister& a = bank.registers[0];
+    ShiftRegister& b = bank.registers[1];
+    const std::uint32_t e = 1u << (n - 1);
+    const std::uint32_t period = 2u * e - 1u;
+    a.top = e;
+    b.top = e;
+    if (max_count.load(std::memory_order_relaxed) == 0) {
+        max_count.store(static_cast<std::int32_t>(period), std::memory_order_relaxed);
+    }
+    const std::uint32_t limit = static_cast<std::uint32_t>(max_count.load(std::memory_order_relaxed));
+    const std::int64_t t = preferred_t(n);
+    const std::uint64_t total = std::uint64_t{list_count} * (list_count - 1) / 2;
+    pairs_total.store(static_cast<float>(total), std::memory_order_relaxed);
+    found_count.store(0, std::memory_order_relaxed);
+
+    std::uint32_t found = 0;
+    std::uint32_t checked = 0;
+    bool searching = true;
+    for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
+        a.taps = taps_of(FoundList[i], e);
+        const BinaryText a_text = format_binary(FoundList[i]);
+        for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
+            if (stop_pending()) return 0;
+            pairs_checked.store(++checked, std::memory_order_relaxed);
+            b.taps = taps_of(FoundList[j], e);
+            const PairVerdict v = test_pair(bank, period, t);
+            if (v == PairVerdict::stopped) return 0;
+            if (v == PairVerdict::not_preferred) continue;
+            line.clear().text(a_text.view()).text("1, ").text(format_binary(FoundList[j]).view()).text("1");
+            log_write_line(line.view());
+            found_count.store(++found, std::memory_order_relaxed);
+            show_item(front_end, found - 1, DISPLAY_CAP, line.view(), "found more...");
+            searching = found < limit;
+        }
+    }
+    line.clear().text("Completed. found = ").number(found).text("\n");
+    return close_job(front_end, EndRoutine::search, line.view());
+}
+
+}  // namespace tapwell

@@ -1,0 +1,161 @@
+// Ring: jobs. See sequence_generation.h.
+#include "jobs/sequence_generation.h"
+
+#include "core/poly_text.h"
+#include "core/shift_register.h"
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
+#include "jobs/leading_integer.h"
+#include "jobs/line_builder.h"
+#include "jobs/log_stream.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell {
+
+std::atomic<std::uint32_t> generated_count{0};
+
+namespace {
+
+constexpr std::uint32_t DISPLAY_CAP = 71;
+constexpr std::string_view NOTE = "genarated more...";
+
+enum GenMode : std::int32_t { MODE_SERIAL = 0, MODE_PARALLEL = 1, MODE_GOLD = 2 };
+
+std::uint32_t width_mask(std::int32_t width) {
+    return 2u * (1u << (width - 1)) - 1u;  // all 32 bits for width 32, no overflow
+}
+
+// Register 0 is at least as wide as a word: its degree is not below the width.
+bool register0_covers_width(const RegisterBank& bank) {
+    return bank.registers[0].top >= (1u << (bank.output_width - 1));
+}
+
+void log_header(LineBuilder& line, std::string_view name, const ShiftRegister& r) {
+    line.clear().text(name).text(format_binary(r.poly).view()).text("1, initial=");
+    line.text(format_binary(r.state).view());
+    log_write_line(line.view());
+}
+
+// The common loop: for each of output_count values, `form` writes the value line
+// into the builder and `advance` steps the registers. The stop flag is polled
+// at every value; one value costs at most 64 register steps.
+template <typename Form, typename Advance>
+GenerateOutcome run_values(FrontEnd& front_end, bool gold, Form form, Advance advance) {
+    const std::uint32_t count = register_bank.output_count;
+    LineBuilder line;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (stop_pending()) return GenerateOutcome::stopped;
+        form(line.clear());
+        log_write_line(line.view());
+        show_item(front_end, i, DISPLAY_CAP, line.view(), NOTE);
+        advance();
+        generated_count.store(i + 1, std::memory_order_relaxed);
+        if (gold) found_count.store(i + 1, std::memory_order_relaxed);
+    }
+    return GenerateOutcome::completed;
+}
+
+bool show_register() { return setting(SET_SHOW_REGISTER) != 0; }
+
+}  // namespace
+
+GenerateOutcome generate_serial(FrontEnd& front_end) {
+    RegisterBank& bank = register_bank;
+    if (!register0_covers_width(bank)) {
+        reject_parameters();
+        return GenerateOutcome::rejected;
+    }
+    LineBuilder header;
+    log_header(header, "polynominal=", bank.registers[0]);
+    const std::uint32_t mask = width_mask(bank.output_width);
+    const bool with_state = show_register();
+    ShiftRegister& r0 = bank.registers[0];
+    return run_values(
+        front_end, false,
+        [&](LineBuilder& line) {
+            line.number(r0.state & mask);
+            if (with_state) line.text(", ").number(r0.state);
+        },
+        [&] { register_advance(bank, 0); });
+}
+
+GenerateOutcome generate_parallel(FrontEnd& front_end) {
+    RegisterBank& bank = register_bank;
+    const std::int32_t width = bank.output_width;
+    bool valid = register0_covers_width(bank);
+    for (std::int32_t j = 1; j < width && valid; ++j) valid = bank.registers[j].top != 0;
+    if (!valid) {
+        reject_parameters();
+        return GenerateOutcome::rejected;
+    }
+    LineBuilder header;
+    for (std::int32_t j = 0; j < width; ++j) {
+        const ShiftRegister& r = bank.registers[j];
+        header.clear().text("polynominal bit").number(j).text("=").text(format_binary(r.poly).view());
+        header.text("1, initial=").text(format_binary(r.state).view());
+        log_write_line(header.view());
+    }
+    return run_values(
+        front_end, false,
+        [&](LineBuilder& line) {
+            std::uint32_t word = 0;
+            for (std::int32_t j = 0; j < width; ++j) word |= (bank.registers[j].state & 1u) << j;
+            line.number(word);
+        },
+        [&] { bank_step(bank, width); });
+}
+
+GenerateOutcome generate_gold(FrontEnd& front_end) {
+    RegisterBank& bank = register_bank;
+    if (!register0_covers_width(bank) || bank.registers[1].top == 0) {
+        reject_parameters();
+        return GenerateOutcome::rejected;
+    }
+    LineBuilder header;
+    log_header(header, "polynominal_A=", bank.registers[0]);
+    log_header(header, "polynominal_B=", bank.registers[1]);
+    const std::uint32_t mask = width_mask(bank.output_width);
+    const bool with_state = show_register();
+    ShiftRegister& a = bank.registers[0];
+    ShiftRegister& b = bank.registers[1];
+    found_count.store(0, std::memory_order_relaxed);
+    return run_values(
+        front_end, true,
+        [&](LineBuilder& line) {
+            line.number((a.state ^ b.state) & mask);
+            if (with_state) line.text(", ").number(a.state).text(", ").number(b.state);
+        },
+        [&] {
+            register_advance(bank, 0);
+            register_advance(bank, 1);
+        });
+}
+
+int generate_sequences(FrontEnd& front_end) {
+    begin_job(front_end);
+    generated_count.store(0, std::memory_order_relaxed);
+    RegisterBank& bank = register_bank;
+    bank.output_width = leading_integer(text_slot(SLOT_WIDTH));
+    bank.output_count = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_OUTPUT_COUNT)));
+    parse_register_list(bank, text_slot(SLOT_POLY_LIST), REGISTER_COUNT);
+
+    const ShiftRegister& r0 = bank.registers[0];
+    if (bank.output_width < 1 || bank.output_width > 32 || r0.top == 0) {
+        reject_parameters();
+        return close_job(front_end, EndRoutine::generate, {});
+    }
+    if (bank.output_count == 0) bank.output_count = 2u * r0.top - 1u;
+
+    GenerateOutcome outcome = GenerateOutcome::rejected;
+    switch (setting(SET_GEN_MODE)) {
+        case MODE_SERIAL: outcome = generate_serial(front_end); break;
+        case MODE_PARALLEL: outcome = generate_parallel(front_end); break;
+        case MODE_GOLD: outcome = generate_gold(front_end); break;
+        default: break;  // an unknown mode from a settings file: no output at all
+    }
+    if (outcome == GenerateOutcome::stopped) return 0;
+    return close_job(front_end, EndRoutine::generate,
+                     outcome == GenerateOutcome::completed ? "Completed.\n" : "");
+}
+
+}  // namespace tapwell

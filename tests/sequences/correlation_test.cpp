@@ -1,0 +1,128 @@
+// Ring: tests. The correlation job and the one-phase measure.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/shift_register.h"
+#include "jobs/cross_correlation.h"
+#include "jobs/job_frame.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+#include "tests/recording_front_end.h"
+
+namespace tapwell {
+namespace {
+
+using testing::JobFixture;
+using Lines = std::vector<std::string>;
+
+struct Correlate : JobFixture {
+    int correlate(const std::string& list) {
+        set_setting(SET_LANGUAGE, 1);
+        set_text_slot(SLOT_POLY_LIST, list.c_str());
+        return run(correlate_pair, RUN_CORRELATE);
+    }
+};
+
+TEST(Correlation, WorkedExamples) {
+    struct Case {
+        const char* list;
+        const char* a;
+        const char* b;
+        std::vector<int> r;
+        const char* end;
+    };
+    const Case cases[] = {
+        {"10011\r\n0001\r\n11001\r\n0001", "10011", "11001",
+         {-1, 3, 3, -1, 7, -5, 3, -1, 7, 3, -5, -1, -1, -5, -5}, "Completed. sum|r+1| = 48"},
+        {"10011\r\n1\r\n10011\r\n1", "10011", "10011",
+         {15, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, "Completed. sum|r+1| = 16"},
+        {"1011\n1\n1101\n1", "1011", "1101", {3, -1, 3, -1, 3, -1, -5}, "Completed. sum|r+1| = 16"},
+        // The initial values only decide usability: every phase sets the states.
+        {"1011\n000\n1101\n0", "1011", "1101", {3, -1, 3, -1, 3, -1, -5}, "Completed. sum|r+1| = 16"},
+    };
+    for (const auto& c : cases) {
+        Correlate j;
+        EXPECT_EQ(j.correlate(c.list), 0);
+        Lines log = {std::string("polynominal_A=") + c.a, std::string("polynominal_B=") + c.b};
+        std::string result;
+        for (std::size_t dt = 0; dt < c.r.size(); ++dt) {
+            log.push_back("dt=" + std::to_string(dt) + ", r= " + std::to_string(c.r[dt]));
+            result += log.back() + "\r\n";
+        }
+        log.push_back(c.end);
+        EXPECT_EQ(j.log_lines(), log) << c.list;
+        EXPECT_EQ(text_slot(SLOT_RESULT), result);
+        EXPECT_EQ(status_text(), std::string(c.end) + "\n");
+        EXPECT_EQ(found_count.load(), c.r.size());
+        ASSERT_EQ(j.front.ended.size(), 1u);
+        EXPECT_EQ(j.front.ended[0], EndRoutine::generate);
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    }
+}
+
+TEST(Correlation, Degree7CapAndMSequenceProperties) {
+    Correlate j;
+    j.correlate("10000011\n1\n10001001\n1");
+    const Lines log = j.log_lines();
+    ASSERT_EQ(log.size(), 2u + 127u + 1u);
+    // The result lists dt = 0..69; the note came at dt = 70 and was replaced.
+    std::string result;
+    for (int dt = 0; dt < 70; ++dt) result += log[2 + dt] + "\r\n";
+    EXPECT_EQ(text_slot(SLOT_RESULT), result);
+    EXPECT_EQ(j.front.shown.size(), 70u);
+    EXPECT_EQ(j.front.repaints, 3);  // begin, note, end
+    // Over all shifts of two M-sequences the r values sum to 1.
+    long total = 0;
+    for (int dt = 0; dt < 127; ++dt) total += std::stol(log[2 + dt].substr(log[2 + dt].find("r= ") + 3));
+    EXPECT_EQ(total, 1);
+    EXPECT_EQ(status_text().rfind("Completed. sum|r+1| = ", 0), 0u);
+}
+
+TEST(Correlation, DegreesUpTo6ShowEveryPhase) {
+    const char* lists[] = {"1011\n1\n1101\n1", "10011\n1\n11001\n1", "100101\n1\n111101\n1",
+                           "1000011\n1\n1100111\n1"};
+    for (const char* list : lists) {
+        Correlate j;
+        j.correlate(list);
+        EXPECT_EQ(j.front.shown.size(), j.log_lines().size() - 3) << list;
+        EXPECT_EQ(j.front.repaints, 2) << list;  // no note
+    }
+}
+
+TEST(Correlation, ParameterErrors) {
+    const char* lists[] = {
+        "10011\n1\n100101\n1",    // different degrees
+        "10010\n1\n11001\n1",     // A does not parse
+        "10011\n1\n11001\n100000",  // B's initial value longer than its degree
+        "10011\n\n11001\n1",      // blank line vanishes: 11001 is A's initial value
+        "10011\n1",               // no B
+        "",
+        "0111\n1\n0111\n1",       // degree 2
+    };
+    for (const char* list : lists) {
+        Correlate j;
+        j.correlate(list);
+        EXPECT_EQ(j.log_text(), "") << list;
+        EXPECT_EQ(status_text(), "Invalid parameter\n") << list;
+        EXPECT_STREQ(text_slot(SLOT_RESULT), "");
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    }
+}
+
+TEST(Correlation, PhaseIn64Bits) {
+    // At degree 32 the same sequence against itself agrees on all 2^32 - 1 steps;
+    // the phase is long, so take degree 20 for the run and check the arithmetic
+    // type at 32 by the bound it must hold.
+    RegisterBank bank;
+    parse_register_list(bank, "100000000000000001001\n1\n100000000000000001001\n1", 2);
+    ASSERT_NE(bank.registers[0].top, 0u);
+    auto r = phase_correlation(bank, 1);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_EQ(*r, (1 << 20) - 1);
+    static_assert(sizeof(*r) == 8);
+}
+
+}  // namespace
+}  // namespace tapwell

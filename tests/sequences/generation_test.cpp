@@ -1,0 +1,195 @@
+// Ring: tests. The generation job through the recording front end.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "jobs/job_frame.h"
+#include "jobs/message_table.h"
+#include "jobs/sequence_generation.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+#include "tests/recording_front_end.h"
+
+namespace tapwell {
+namespace {
+
+using testing::JobFixture;
+using Lines = std::vector<std::string>;
+
+constexpr const char* ONE = "10011\r\n0001";
+constexpr const char* TWO = "10011\r\n0001\r\n11001\r\n0001";
+
+struct Generate : JobFixture {
+    int generate(int mode, const char* width, const char* count, const std::string& list,
+                 bool show_register = false) {
+        set_setting(SET_LANGUAGE, 1);
+        set_setting(SET_GEN_MODE, mode);
+        set_setting(SET_SHOW_REGISTER, show_register ? 1 : 0);
+        set_text_slot(SLOT_WIDTH, width);
+        set_text_slot(SLOT_OUTPUT_COUNT, count);
+        set_text_slot(SLOT_POLY_LIST, list.c_str());
+        return run(generate_sequences, RUN_GENERATE);
+    }
+};
+
+std::string as_result(const Lines& values) {
+    std::string s;
+    for (const auto& v : values) s += v + "\r\n";
+    return s;
+}
+
+TEST(Generation, WorkedExamples) {
+    struct Case {
+        int mode;
+        const char* width;
+        bool show;
+        const char* list;
+        Lines header;
+        Lines values;
+    };
+    const Lines serial_header = {"polynominal=10011, initial=1"};
+    const Lines two_header_parallel = {"polynominal bit0=10011, initial=1",
+                                       "polynominal bit1=11001, initial=1"};
+    const Lines gold_header = {"polynominal_A=10011, initial=1", "polynominal_B=11001, initial=1"};
+    const Case cases[] = {
+        {0, "1", false, ONE, serial_header,
+         {"1", "0", "0", "0", "1", "0", "0", "1", "1", "0", "1", "0", "1", "1", "1"}},
+        {0, "1", true, ONE, serial_header,
+         {"1, 1", "0, 8", "0, 4", "0, 2", "1, 9", "0, 12", "0, 6", "1, 11", "1, 5", "0, 10", "1, 13",
+          "0, 14", "1, 15", "1, 7", "1, 3"}},
+        {0, "4", false, ONE, serial_header,
+         {"1", "9", "5", "15", "8", "12", "10", "7", "4", "6", "13", "3", "2", "11", "14"}},
+        {1, "2", false, TWO, two_header_parallel,
+         {"3", "0", "0", "0", "3", "2", "2", "3", "1", "2", "1", "2", "3", "1", "1"}},
+        {1, "2", true, TWO, two_header_parallel,  // the register display has no effect
+         {"3", "0", "0", "0", "3", "2", "2", "3", "1", "2", "1", "2", "3", "1", "1"}},
+        {2, "1", true, TWO, gold_header,
+         {"0, 1, 1", "0, 8, 8", "0, 4, 12", "0, 2, 14", "0, 9, 15", "1, 12, 7", "1, 6, 11",
+          "0, 11, 5", "1, 5, 10", "1, 10, 13", "1, 13, 6", "1, 14, 3", "0, 15, 9", "1, 7, 4",
+          "1, 3, 2"}},
+        {2, "4", false, TWO, gold_header,
+         {"0", "6", "15", "6", "0", "11", "7", "3", "8", "13", "11", "1", "12", "14", "13"}},
+        // Parallel width 1 is the serial sequence, always without states.
+        {1, "1", true, ONE, {"polynominal bit0=10011, initial=1"},
+         {"1", "0", "0", "0", "1", "0", "0", "1", "1", "0", "1", "0", "1", "1", "1"}},
+        // No initial-value line: state 0 for ever.
+        {0, "1", false, "10011", {"polynominal=10011, initial="}, Lines(15, "0")},
+    };
+    for (const auto& c : cases) {
+        Generate g;
+        EXPECT_EQ(g.generate(c.mode, c.width, "0", c.list, c.show), 0);
+        Lines log = c.header;
+        log.insert(log.end(), c.values.begin(), c.values.end());
+        log.push_back("Completed.");
+        EXPECT_EQ(g.log_lines(), log) << "mode " << c.mode << " width " << c.width;
+        EXPECT_EQ(text_slot(SLOT_RESULT), as_result(c.values));
+        EXPECT_EQ(status_text(), "Completed.\n");
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        ASSERT_EQ(g.front.ended.size(), 1u);
+        EXPECT_EQ(g.front.ended[0], EndRoutine::generate);
+        EXPECT_EQ(generated_count.load(), 15u);
+    }
+}
+
+TEST(Generation, GoldWithNarrowRegisterB) {
+    // Register B of degree 3 under a width of 4: valid; the top bit comes from A.
+    Generate g;
+    g.generate(2, "4", "3", "10011\n0001\n1011\n111");
+    EXPECT_EQ(g.log_lines(), (Lines{"polynominal_A=10011, initial=1", "polynominal_B=1011, initial=111",
+                                    "6", "11", "6", "Completed."}));
+}
+
+TEST(Generation, CountsAndCap) {
+    struct Case {
+        const char* count;
+        std::uint32_t values;
+        bool note_written;
+    };
+    // A degree-8 register has room for all of these within one period.
+    const Case cases[] = {
+        {"3", 3, false}, {"71", 71, false}, {"72", 72, true}, {"100", 100, true}, {"", 255, true},
+        {"  12abc", 12, false},
+    };
+    for (const auto& c : cases) {
+        Generate g;
+        g.generate(0, "8", c.count, "100011101\n1");
+        const Lines log = g.log_lines();
+        ASSERT_EQ(log.size(), c.values + 2) << c.count;
+        EXPECT_EQ(log.back(), "Completed.");
+        // The result shows the values with index 0..70, each with CR LF.
+        Lines shown(log.begin() + 1, log.begin() + 1 + std::min<std::uint32_t>(c.values, 71));
+        EXPECT_EQ(text_slot(SLOT_RESULT), as_result(shown)) << c.count;
+        EXPECT_EQ(status_text(), "Completed.\n");
+        EXPECT_EQ(g.front.shown.size(), shown.size());
+        // The note was in the status before "Completed." replaced it: the front end
+        // saw one repaint for it beyond the begin and the end.
+        EXPECT_EQ(g.front.repaints, c.note_written ? 3 : 2) << c.count;
+    }
+}
+
+TEST(Generation, FullWidthAndDefaultCountAtDegree32) {
+    // Width 32 keeps all bits; only a few values, the default would be 2^32 - 1.
+    const std::string poly = "1" + std::string(9, '0') + "1" + std::string(19, '0') + "111";
+    Generate g;
+    g.generate(0, "32", "2", poly + "\n1");
+    const Lines log = g.log_lines();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[1], "1");
+    EXPECT_EQ(log[2], "2148533249");  // a_32..a_63 of the recurrence, a_63 at bit 31
+}
+
+TEST(Generation, ParameterErrors) {
+    struct Case {
+        const char* name;
+        int mode;
+        const char* width;
+        std::string list;
+    };
+    const Case cases[] = {
+        {"width 0", 0, "0", ONE},
+        {"width 33", 0, "33", ONE},
+        {"width not a number", 0, "x", ONE},
+        {"empty list", 0, "1", ""},
+        {"degree below 3", 0, "1", "0111\n1"},
+        {"initial longer than degree", 0, "1", "10011\n00001"},
+        {"serial wider than degree", 0, "5", ONE},
+        {"parallel width 3, two registers", 1, "3", TWO},
+        {"parallel wider than degree", 1, "5", TWO},
+        {"gold without B", 2, "1", ONE},
+        {"gold wider than A", 2, "5", TWO},
+    };
+    for (const auto& c : cases) {
+        Generate g;
+        set_text_slot(SLOT_RESULT, "old");
+        g.generate(c.mode, c.width, "0", c.list);
+        EXPECT_EQ(g.log_text(), "") << c.name;
+        EXPECT_STREQ(text_slot(SLOT_RESULT), "") << c.name;
+        EXPECT_TRUE(g.front.shown.empty()) << c.name;
+        EXPECT_EQ(status_text(), "Invalid parameter\n") << c.name;
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        EXPECT_EQ(g.front.ended.size(), 1u);
+    }
+}
+
+TEST(Generation, JapaneseParameterMessage) {
+    Generate g;
+    set_setting(SET_GEN_MODE, 0);
+    set_setting(SET_LANGUAGE, 0);
+    set_text_slot(SLOT_WIDTH, "0");
+    set_text_slot(SLOT_POLY_LIST, ONE);
+    g.run(generate_sequences, RUN_GENERATE);
+    EXPECT_EQ(status_text(), message_table[2 * MSG_INVALID_PARAMETER]);
+}
+
+TEST(Generation, UnknownModeWritesNothing) {
+    Generate g;
+    g.generate(7, "1", "0", ONE);
+    EXPECT_EQ(g.log_text(), "");
+    EXPECT_EQ(status_text(), "");
+    EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    EXPECT_EQ(g.front.ended.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tapwell

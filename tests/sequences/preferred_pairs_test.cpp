@@ -1,0 +1,158 @@
+// Ring: tests. The preferred pair search over the finds of a primitive search.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "jobs/job_frame.h"
+#include "jobs/preferred_pairs.h"
+#include "jobs/primitive_search.h"
+#include "jobs/shared_state.h"
+#include "jobs/status_text.h"
+#include "tests/recording_front_end.h"
+
+namespace tapwell {
+namespace {
+
+using testing::JobFixture;
+using Lines = std::vector<std::string>;
+
+struct Pairs : JobFixture {
+    // A full primitive search of degree n, as pressing Start would leave it.
+    void search_degree(int n) {
+        const std::string from = "1" + std::string(n - 1, '0') + "1";
+        set_text_slot(SLOT_SEARCH_FROM, from.c_str());
+        set_text_slot(SLOT_FIND_COUNT, "0");
+        run(search_primitive, RUN_PRIMITIVE_SEARCH);
+    }
+    Lines pairs(const char* count) {
+        const std::size_t before = log_lines().size();
+        set_setting(SET_LANGUAGE, 1);
+        set_text_slot(SLOT_FIND_COUNT, count);
+        run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        const Lines all = log_lines();
+        return Lines(all.begin() + static_cast<long>(before), all.end());
+    }
+};
+
+TEST(PreferredPairs, Degrees3To8) {
+    struct Case {
+        int n;
+        int polynomials;
+        std::uint32_t found;
+    };
+    const Case cases[] = {{3, 2, 1}, {4, 2, 0}, {5, 6, 12}, {6, 6, 6}, {7, 18, 90}, {8, 16, 0}};
+    for (const auto& c : cases) {
+        Pairs p;
+        p.search_degree(c.n);
+        const Lines log = p.pairs("0");
+        ASSERT_EQ(log.size(), c.found + 2) << c.n;
+        EXPECT_EQ(log.front(), "Seaching for Preferred pair Tapwell. n=" + std::to_string(c.n) +
+                                   ", No. of polynominal=" + std::to_string(c.polynomials));
+        EXPECT_EQ(log.back(), "Completed. found = " + std::to_string(c.found));
+        EXPECT_EQ(status_text(), log.back() + "\n");
+        const std::uint32_t pairs = c.polynomials * (c.polynomials - 1) / 2;
+        EXPECT_EQ(pairs_checked.load(), pairs);
+        EXPECT_EQ(pairs_total.load(), static_cast<float>(pairs));
+        ASSERT_EQ(p.front.ended.size(), 2u);
+        EXPECT_EQ(p.front.ended[1], EndRoutine::search);
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        if (c.n == 3) {
+            EXPECT_EQ(log[1], "1011, 1101");
+        }
+        if (c.found == 0) {
+            EXPECT_STREQ(text_slot(SLOT_RESULT), "");
+        }
+    }
+}
+
+const Lines DEGREE5 = {
+    "100101, 101111", "100101, 110111", "100101, 111011", "100101, 111101",
+    "101001, 101111", "101001, 110111", "101001, 111011", "101001, 111101",
+    "101111, 110111", "101111, 111011", "110111, 111101", "111011, 111101",
+};
+
+TEST(PreferredPairs, Degree5LinesInOrderAndCount) {
+    struct Case {
+        const char* count;
+        std::size_t found;
+    };
+    const Case cases[] = {{"0", 12}, {"5", 5}, {"12", 12}, {"100", 12}, {"-1", 12}, {"1", 1}};
+    for (const auto& c : cases) {
+        Pairs p;
+        p.search_degree(5);
+        const Lines log = p.pairs(c.count);
+        Lines expected = {"Seaching for Preferred pair Tapwell. n=5, No. of polynominal=6"};
+        expected.insert(expected.end(), DEGREE5.begin(), DEGREE5.begin() + static_cast<long>(c.found));
+        expected.push_back("Completed. found = " + std::to_string(c.found));
+        EXPECT_EQ(log, expected) << c.count;
+        std::string result;
+        for (std::size_t k = 0; k < c.found; ++k) result += DEGREE5[k] + "\r\n";
+        EXPECT_EQ(text_slot(SLOT_RESULT), result);
+    }
+}
+
+TEST(PreferredPairs, Degree7Cap) {
+    Pairs p;
+    p.search_degree(7);
+    const int repaints_before = p.front.repaints;
+    const std::size_t shown_before = p.front.shown.size();
+    const Lines log = p.pairs("0");
+    ASSERT_EQ(log.size(), 92u);
+    std::string result;
+    for (int k = 0; k < 30; ++k) result += log[1 + k] + "\r\n";
+    EXPECT_EQ(text_slot(SLOT_RESULT), result);
+    EXPECT_EQ(p.front.shown.size() - shown_before, 30u);
+    EXPECT_EQ(p.front.repaints - repaints_before, 3);  // begin, note, end
+    EXPECT_EQ(max_count.load(), 127);
+}
+
+TEST(PreferredPairs, RunsTwiceOnTheSameList) {
+    Pairs p;
+    p.search_degree(5);
+    const Lines first = p.pairs("0");
+    const Lines second = p.pairs("0");
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(pairs_checked.load(), 15u);
+}
+
+TEST(PreferredPairs, ParameterErrors) {
+    {
+        Pairs p;  // before any search
+        EXPECT_EQ(p.pairs("0"), Lines{});
+        EXPECT_EQ(status_text(), "Invalid parameter\n");
+    }
+    {
+        Pairs p;  // a search that found one polynomial
+        set_text_slot(SLOT_SEARCH_FROM, "10011");
+        set_text_slot(SLOT_FIND_COUNT, "1");
+        p.run(search_primitive, RUN_PRIMITIVE_SEARCH);
+        EXPECT_EQ(p.pairs("0"), Lines{});
+        EXPECT_EQ(status_text(), "Invalid parameter\n");
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        EXPECT_EQ(p.front.ended.back(), EndRoutine::search);
+    }
+    {
+        Pairs p;  // a list of three: three pairs
+        FoundList[0] = 0b10010;  // 100101
+        FoundList[1] = 0b10100;  // 101001
+        FoundList[2] = 0b10111;  // 101111
+        found_list_count = 3;
+        const Lines log = p.pairs("0");
+        EXPECT_EQ(pairs_total.load(), 3.0f);
+        EXPECT_EQ(log, (Lines{"Seaching for Preferred pair Tapwell. n=5, No. of polynominal=3",
+                              "100101, 101111", "101001, 101111", "Completed. found = 2"}));
+    }
+}
+
+TEST(PreferredPairs, TValues) {
+    EXPECT_EQ(preferred_t(3), 5);
+    EXPECT_EQ(preferred_t(4), 9);
+    EXPECT_EQ(preferred_t(5), 9);
+    EXPECT_EQ(preferred_t(6), 17);
+    EXPECT_EQ(preferred_t(7), 17);
+    EXPECT_EQ(preferred_t(32), 131073);
+}
+
+}  // namespace
+}  // namespace tapwell
