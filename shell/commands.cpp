@@ -1,0 +1,136 @@
+// Ring: shell. The buttons of the main window. The enabling is the only guard
+// of a command; no handler asks whether its command is allowed now.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "jobs/enabling.h"
+#include "jobs/job_frame.h"
+#include "jobs/log_stream.h"
+#include "jobs/message_table.h"
+#include "jobs/status_text.h"
+#include "shell/wide_text.h"
+#include "shell/window_geometry.h"
+#include "shell/window_state.h"
+
+namespace tapwell {
+
+namespace {
+
+void toggle_language() {
+    set_setting(SET_LANGUAGE, toggled_language(setting(SET_LANGUAGE)));
+    apply_language();
+}
+
+void restore_default_size(HWND window) {
+    WindowSize s = default_window_size({cell.char_width, cell.line_height});
+    SetWindowPos(window, HWND_TOP, 0, 0, s.width, s.height, SWP_NOMOVE | SWP_NOOWNERZORDER);
+}
+
+// The log path is kept in the system's own code page, as the save dialog gives
+// it and the runtime opens it.
+void select_log_file(HWND window) {
+    static char file_name[SETTINGS_PATH_SIZE];
+    static char file_title[63];
+    // A stored path too long for the dialog's buffer (only an edited settings
+    // file holds one) is not offered cut: a cut path names another file.
+    const char* offered = text_slot(SLOT_LOG_PATH);
+    if (std::strlen(offered) < sizeof file_name) {
+        std::strcpy(file_name, offered);
+    } else {
+        file_name[0] = '\0';
+    }
+    file_title[0] = '\0';
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = window;
+    ofn.lpstrFilter = "*.*\0\0";  // with the literal's own zero: the six bytes *.* 0 0 0
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file_name;
+    ofn.nMaxFile = sizeof file_name;
+    ofn.lpstrFileTitle = file_title;
+    ofn.nMaxFileTitle = sizeof file_title;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&ofn)) return;
+    set_text_slot(SLOT_LOG_PATH, file_name);
+    if (log_open(file_name)) {
+        apply_log_transition(LogEvent::opened, window_front_end());
+    } else {
+        message_box_932(window, message_text(MSG_CANNOT_CREATE_OUTPUT), L"Open error", MB_OK);
+    }
+}
+
+void end_logging() {
+    log_close();
+    apply_log_transition(LogEvent::closed, window_front_end());
+}
+
+void confirm_exit(HWND window) {
+    if (message_box_932(window, message_text(MSG_REALLY_EXIT), L"Exit", MB_YESNO) != IDYES) return;
+    // The destroy handling saves the settings and ends the message loop; the
+    // window itself goes with the process.
+    SendMessageW(window, WM_DESTROY, 0, 0);
+}
+
+void status_report() {
+    std::string text = format_status_report();
+    if (!text.empty()) status_set(text);  // a job that just ended leaves its final text
+}
+
+void choose_mode(int id) {
+    const LayoutRecord& r = layout_table[id];
+    RadioChange c = radio_change(id, setting(r.index));
+    if (c.clear_id >= 0 && control_window[c.clear_id] != nullptr) {
+        SendMessageW(control_window[c.clear_id], BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    set_setting(r.index, c.value);
+    if (control_window[c.set_id] != nullptr) SendMessageW(control_window[c.set_id], BM_SETCHECK, BST_CHECKED, 0);
+}
+
+void toggle_check(int id) {
+    const LayoutRecord& r = layout_table[id];
+    bool on = setting(r.index) == 0;
+    set_setting(r.index, on ? 1 : 0);
+    SendMessageW(control_window[id], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+}  // namespace
+
+void start_job(const JobStart& start) {
+    collect_edit_texts();
+    if (start.job == nullptr) return;  // that job is not part of this build
+    if (!start_worker(start.job)) return;
+    // Until the UI thread returns to its message loop no end routine of the job
+    // can run, so these changes always come first.
+    set_setting(SET_RUN_STATE, start.run_state);
+    apply_enabling(start.started, window_front_end());
+}
+
+void abort_job() {
+    if (message_box_932(main_window, message_text(MSG_REALLY_ABORT), L"Abort", MB_YESNO) != IDYES) return;
+    // Nothing is written when the job ended by itself while the question was open.
+    abort_running_job(window_front_end(), [] { wait_for_worker(); });
+}
+
+LRESULT on_command(HWND window, WPARAM wparam) {
+    if (HIWORD(wparam) != 0) return 0;  // edit notifications: not even a repaint
+    const int id = LOWORD(wparam);
+    switch (command_action(id)) {
+        case CommandAction::language: toggle_language(); break;
+        case CommandAction::default_size: restore_default_size(window); break;
+        case CommandAction::log_select: select_log_file(window); break;
+        case CommandAction::log_end: end_logging(); break;
+        case CommandAction::exit: confirm_exit(window); break;
+        case CommandAction::start_job: start_job(*job_start_for(id)); break;
+        case CommandAction::abort_job: abort_job(); break;
+        case CommandAction::status_report: status_report(); break;
+        case CommandAction::radio: choose_mode(id); break;
+        case CommandAction::check: toggle_check(id); break;
+        case CommandAction::none: break;
+    }
+    InvalidateRect(window, nullptr, TRUE);
+    return 0;
+}
+
+}  // namespace tapwell

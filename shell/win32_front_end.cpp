@@ -1,0 +1,38 @@
+// Ring: shell. The seam as the window program implements it. The worker never
+// touches window state itself: the result box is set through SendMessage (the
+// worker waits until the UI thread has shown it), repaints are requested
+// without waiting, and a job's end routine is posted back to the UI thread.
+#include "jobs/job_frame.h"
+#include "shell/wide_text.h"
+#include "shell/window_messages.h"
+#include "shell/window_state.h"
+
+namespace tapwell {
+
+namespace {
+
+class Win32FrontEnd final : public FrontEnd {
+public:
+    void show_result(const char* text) override {
+        WideText wide;  // the worker's own stack: no sharing
+        to_wide(text, wide);
+        SendMessageW(control_window[ID_RESULT], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.text));
+    }
+    void request_repaint() override { InvalidateRect(main_window, nullptr, TRUE); }
+    void set_control_enabled(int control_id, bool enabled) override {
+        if (control_id >= 0 && control_id < LAYOUT_COUNT && control_window[control_id] != nullptr) {
+            EnableWindow(control_window[control_id], enabled ? TRUE : FALSE);
+        }
+    }
+    void end_job(EndRoutine routine) override {
+        PostMessageW(main_window, WM_TAPWELL_JOB_END, static_cast<WPARAM>(routine), 0);
+    }
+};
+
+Win32FrontEnd front_end;
+
+}  // namespace
+
+FrontEnd& window_front_end() { return front_end; }
+
+}  // namespace tapwell

@@ -1,0 +1,78 @@
+# Ring: tests. Shared by scripts/windows-e2e.sh and scripts/windows-run.sh:
+# the Debian packages, a virtual display, and a Wine prefix of our own with a
+# Japanese font linked in. Source it; call wine_cleanup on exit.
+
+WINE_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic cmake ninja-build"
+
+wine_install_packages() {
+    local missing=()
+    for p in $WINE_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -q i386; then
+        $sudo dpkg --add-architecture i386 || true
+    fi
+    $sudo apt-get update -qq || true
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# Starts Xvfb on a free display unless one is given; sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+wine_start_display() {
+    local force="${1:-}"
+    if [ -n "${DISPLAY:-}" ] && [ -z "$force" ]; then return 0; fi
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    echo "Started Xvfb on display $DISPLAY (no display was given)"
+}
+
+# A fresh prefix under $1. Japanese glyphs come from IPAGothic through Wine's
+# font replacement and linking, so they show in an English locale too.
+wine_make_prefix() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    if [ ! -f "$WINEPREFIX/.tapwell-ready" ]; then
+        rm -rf "$WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+        local reg="$WINEPREFIX/fonts.reg"
+        {
+            printf 'REGEDIT4\r\n\r\n'
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+            for f in "MS UI Gothic" "MS Gothic" "MS PGothic" "MS Mincho"; do
+                printf '"%s"="IPAGothic"\r\n' "$f"
+            done
+            # Without a window manager Wine draws the frames and captions itself.
+            printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n'
+            printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+            for f in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif" "System" "Arial" "Segoe UI"; do
+                printf '"%s"=hex(7):69,00,70,00,61,00,67,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00\r\n' "$f"
+            done
+        } > "$reg"
+        wine regedit /S "$reg" >/dev/null 2>&1 || true
+        wineserver -w || true
+        touch "$WINEPREFIX/.tapwell-ready"
+    fi
+}
+
+wine_cleanup() {
+    if [ -n "${WINEPREFIX:-}" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+        XVFB_PID=""
+    fi
+}
