@@ -1,8 +1,8 @@
 // Ring: jobs. See primitive_search.h.
 #include "jobs/primitive_search.h"
 
-#include "core/order_walk.h"
 #include "core/poly_text.h"
+#include "core/primitive_test.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/leading_integer.h"
@@ -15,19 +15,9 @@ namespace tapwell {
 namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 70;
-// About a millisecond of walking between two looks at the stop flag.
-constexpr std::uint32_t WALK_SLICE = 1u << 20;
 
-enum class Verdict { primitive, not_primitive, stopped };
-
-Verdict test_candidate(std::uint32_t g, int n) {
-    OrderWalk walk = order_walk_begin(g, n);
-    while (true) {
-        order_walk_run(walk, WALK_SLICE);
-        if (walk.done) return walk.primitive ? Verdict::primitive : Verdict::not_primitive;
-        if (stop_pending()) return Verdict::stopped;
-    }
-}
+// The finds of one batch; only the worker thread runs a search.
+std::uint32_t batch_finds[PRIMITIVE_BLOCK];
 
 }  // namespace
 
@@ -54,23 +44,36 @@ int search_primitive(FrontEnd& front_end) {
     LineBuilder line;
     log_write_line(line.text("n=").number(n).text(", from=").text(format_binary(e + s).view()).text("1").view());
 
+    // The candidates are tested a block at a time (a millisecond or so even at
+    // degree 32); the finds of a block are then logged in order exactly as a
+    // candidate-by-candidate walk would log them. current_candidate stands at
+    // the block's first candidate while it is tested, then at each find.
+    const std::uint32_t last_candidate = 2u * e - 1u;
     std::uint32_t found = 0;
-    for (;; ++s) {
+    bool done = false;
+    for (std::uint32_t g = e + s; !done;) {
         if (stop_pending()) return 0;
-        const std::uint32_t g = e + s;
         current_candidate.store(g, std::memory_order_relaxed);
-        Verdict v = test_candidate(g, n);
-        if (v == Verdict::stopped) return 0;
-        if (v == Verdict::primitive) {
-            if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = g;
-            line.clear().text(format_binary(g).view()).text("1");
+        const std::uint32_t block_last = g | (PRIMITIVE_BLOCK - 1u);
+        const std::uint32_t stop = block_last < last_candidate ? block_last : last_candidate;
+        const std::uint32_t count = find_primitives(g, stop, n, batch_finds);
+        for (std::uint32_t k = 0; k < count; ++k) {
+            if (stop_pending()) return 0;
+            const std::uint32_t find = batch_finds[k];
+            current_candidate.store(find, std::memory_order_relaxed);
+            if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = find;
+            line.clear().text(format_binary(find).view()).text("1");
             log_write_line(line.view());
             ++found;
             found_count.store(found, std::memory_order_relaxed);
             show_item(front_end, found - 1, DISPLAY_CAP, line.view(), "found more...");
-            if (found >= limit) break;
+            if (found >= limit) {
+                done = true;
+                break;
+            }
         }
-        if (s == e - 1) break;  // offsets exhausted; checked before ++s so it cannot wrap
+        if (stop == last_candidate) break;  // offsets exhausted; checked before moving on so it cannot wrap
+        g = stop + 1;
     }
 
     line.clear().text("Finished. found=").number(found).text("\n");

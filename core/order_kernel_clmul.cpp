@@ -1,0 +1,46 @@
+// Ring: core. The order test with the carry-less multiply instruction. This
+// file alone is compiled for it; the caller checks the processor first
+// (has_carryless_multiply) and never calls it elsewhere.
+#include <bit>
+#include <cstdint>
+
+#include "core/primitive_test.h"
+
+// Everything defined below (the kernel and its arithmetic) is compiled for the
+// instruction; only the declarations above are shared with other files.
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#pragma GCC target("pclmul,sse4.1")
+#define TAPWELL_HAVE_CLMUL 1
+#include <wmmintrin.h>
+#elif defined(_MSC_VER) && defined(_M_X64)
+#define TAPWELL_HAVE_CLMUL 1
+#include <wmmintrin.h>
+#endif
+
+#include "core/order_kernel.h"
+
+namespace tapwell::detail {
+
+#if defined(TAPWELL_HAVE_CLMUL)
+namespace {
+struct InstructionMultiplier {
+    static std::uint64_t mul(std::uint64_t a, std::uint64_t b) {
+        const __m128i p = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(a)),
+                                               _mm_cvtsi64_si128(static_cast<long long>(b)), 0);
+        return static_cast<std::uint64_t>(_mm_cvtsi128_si64(p));
+    }
+};
+}  // namespace
+
+std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_t count, int n,
+                                   bool irreducible_known, std::uint32_t* finds) {
+    return keep_primitive_impl<InstructionMultiplier>(candidates, count, n, irreducible_known, finds);
+}
+#else
+std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_t count, int n,
+                                   bool irreducible_known, std::uint32_t* finds) {
+    return keep_primitive_portable(candidates, count, n, irreducible_known, finds);
+}
+#endif
+
+}  // namespace tapwell::detail
