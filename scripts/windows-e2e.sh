@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# End-to-end tests of Tapwell.exe under Wine: builds the Windows program and the
+# driver, starts a virtual display and a fresh Wine prefix under the build
+# directory, and lets the driver (tests/gui) operate the real window. Screenshots
+# land in build-windows/e2e/screenshots/. Ends with "N passed, N failed".
+set -uo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${TAPWELL_WINDOWS_BUILD:-$root/build-windows}"
+export TAPWELL_WINDOWS_BUILD="$build"
+bash "$root/scripts/windows-build.sh" || { echo "0 passed, 1 failed (Windows build)"; exit 1; }
+
+source "$root/tests/gui/wine_env.sh"
+trap wine_cleanup EXIT INT TERM
+# The screenshots must come from our own display, whatever DISPLAY says.
+wine_start_display force
+e2e="$build/e2e"
+work="$e2e/work"
+shots="$e2e/screenshots"
+rm -rf "$work" "$shots"
+mkdir -p "$work" "$shots"
+echo "Preparing the Wine prefix (the first time takes a minute)..."
+wine_make_prefix "$e2e/prefix"
+cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$work/"
+cd "$work"
+# An English locale: the Japanese texts must show whatever the code page is.
+export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
+summary=""
+while IFS= read -r line; do
+    line="${line%$'\r'}"
+    case "$line" in
+        SHOT\ *)
+            read -r _ name x y w h <<<"$line"
+            if import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$name.png" 2>/dev/null; then
+                echo "screenshot $shots/$name.png"
+            else
+                echo "screenshot $name could not be taken"
+            fi
+            touch "$work/$name.shot"
+            ;;
+        *)
+            echo "$line"
+            case "$line" in *" passed, "*" failed") summary="$line" ;; esac
+            ;;
+    esac
+done < <(timeout 480 wine tapwell_gui_driver.exe 2>&1)
+if [ -z "$summary" ]; then
+    echo "0 passed, 1 failed (the driver did not finish)"
+    exit 1
+fi
+case "$summary" in *" 0 failed") exit 0 ;; *) exit 1 ;; esac

@@ -1,0 +1,510 @@
+// Ring: tests. The end-to-end driver: runs in the Wine prefix next to
+// Tapwell.exe and operates the real program through its window. Prints one
+// line per scenario and a closing "N passed, N failed"; exit status 1 when
+// anything failed. Screenshot requests go to the test script as "SHOT" lines.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "shell/window_geometry.h"
+#include "tests/gui/driver_support.h"
+
+using namespace gui;
+
+namespace {
+
+struct Scenario {
+    std::vector<std::string> failures;
+    void expect(bool ok, const std::string& what) {
+        if (!ok) failures.push_back(what);
+    }
+};
+
+#define EXPECT(cond) s.expect((cond), #cond)
+#define EXPECT_MSG(cond, msg) s.expect((cond), std::string(#cond) + " [" + (msg) + "]")
+
+App app;
+std::string dir;
+std::string log_path;
+const char* const JAPANESE_TITLE = "原始多項式を探索したり，系列値を生成します。";
+
+std::string log_text() { return read_file(log_path); }
+
+bool ends_with(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string last_line(const std::string& text) {
+    std::vector<std::string> lines = lines_of(text);
+    return lines.empty() ? std::string() : lines.back();
+}
+
+int result_lines() { return static_cast<int>(lines_of(text_of(control(app, 20))).size()); }
+
+// The enabling right after start or after End of logging.
+void expect_no_log_enabling(Scenario& s) {
+    for (int id : {1, 2, 4, 7, 11, 13, 20, 22, 23, 24, 29, 35, 37, 39}) EXPECT_MSG(enabled(app, id), std::to_string(id));
+    for (int id : {6, 14, 15, 16, 17, 40, 41, 42}) EXPECT_MSG(!enabled(app, id), std::to_string(id));
+}
+
+void expect_idle_enabling(Scenario& s) {
+    EXPECT(!enabled(app, 4));
+    for (int id : {6, 14, 16, 40, 42, 11, 13, 22, 29, 35, 37, 39}) EXPECT_MSG(enabled(app, id), std::to_string(id));
+    for (int id : {15, 17, 41}) EXPECT_MSG(!enabled(app, id), std::to_string(id));
+}
+
+// Log file select through the real dialog; answers the replace question.
+bool choose_log_file(Scenario& s, const std::string& path, bool exists) {
+    if (!click(app, 4)) {
+        s.expect(false, "Log file select is enabled");
+        return false;
+    }
+    HWND dialog = wait_save_dialog(app);
+    EXPECT(dialog != nullptr);
+    if (dialog == nullptr) return false;
+    SendMessageA(file_name_edit(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    press(dialog, IDOK);
+    if (exists) {
+        HWND replace = wait_message_box(app, nullptr, 5000);
+        EXPECT_MSG(replace != nullptr, "replace question");
+        if (replace != nullptr) press(replace, IDYES);
+    }
+    for (int i = 0; i < 50 && IsWindowEnabled(control(app, 4)) && wait_message_box(app, L"Open error", 1) == nullptr; ++i) {
+        Sleep(100);
+    }
+    return true;
+}
+
+bool start_search(Scenario& s, const char* from, const char* count) {
+    set_text(app, 11, from);
+    set_text(app, 13, count);
+    bool ok = click(app, 14);
+    EXPECT_MSG(ok, std::string("start search from ") + from);
+    return ok;
+}
+
+// ---- scenarios --------------------------------------------------------------
+
+void first_start(Scenario& s) {
+    DeleteFileA("Tapwell.ini");
+    EXPECT(launch(app));
+    EXPECT(text_of(control(app, 1)) == "English");
+    EXPECT(text_of(control(app, 0)) == JAPANESE_TITLE);
+    EXPECT(text_of(control(app, 14)) == "開始");
+    EXPECT(text_of(app.main) == "Tapwell utility R1.00");
+    EXPECT(checked(app, 22) && !checked(app, 23) && !checked(app, 24) && !checked(app, 35));
+    EXPECT(text_of(control(app, 11)).empty());
+    for (int id : {5, 8, 19, 25, 30, 43, 44}) EXPECT_MSG(control(app, id) == nullptr, std::to_string(id));
+    expect_no_log_enabling(s);
+    screenshot(app, "window-japanese");
+}
+
+void language_toggle(Scenario& s) {
+    EXPECT(click(app, 1));
+    EXPECT(text_of(control(app, 1)) == "Japanese");
+    EXPECT(text_of(control(app, 0)) == "Searching for primitive polynominals, Generating sequences.");
+    EXPECT(text_of(control(app, 3)) == "Open the log file first.");
+    EXPECT(text_of(control(app, 35)) == "Output Register's value.");
+    screenshot(app, "window-english");
+    EXPECT(click(app, 1));
+    EXPECT(text_of(control(app, 1)) == "English");
+    EXPECT(text_of(control(app, 0)) == JAPANESE_TITLE);
+    EXPECT(click(app, 1));  // English from here on
+    EXPECT(text_of(control(app, 1)) == "Japanese");
+}
+
+void log_cannot_be_created(Scenario& s) {
+    // Held open without sharing by the driver, the file cannot be opened for appending.
+    std::string locked = dir + "\\locked.log";
+    write_file(locked, "held\n");
+    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT(held != INVALID_HANDLE_VALUE);
+    choose_log_file(s, locked, true);
+    HWND box = wait_message_box(app, L"Open error");
+    EXPECT(box != nullptr);
+    if (box != nullptr) {
+        EXPECT_MSG(message_box_text(box).rfind("Can't create the output file.", 0) == 0, message_box_text(box));
+        press(box, IDOK);
+    }
+    CloseHandle(held);
+    expect_no_log_enabling(s);
+    EXPECT(read_file(locked) == "held\n");
+}
+
+void log_existing_file_appended(Scenario& s) {
+    write_file(log_path, "earlier line\r\n");
+    choose_log_file(s, log_path, true);
+    EXPECT(wait_message_box(app, L"Open error", 300) == nullptr);
+    expect_idle_enabling(s);
+}
+
+void primitive_search_degree_4(Scenario& s) {
+    start_search(s, "10011", "0");
+    EXPECT(wait_idle(app));
+    EXPECT(text_of(control(app, 20)) == "10011\r\n11001\r\n");
+    std::string log = log_text();
+    EXPECT_MSG(log == "earlier line\nn=4, from=10011\n10011\n11001\nFinished. found=2\n", log);
+    expect_idle_enabling(s);
+}
+
+void primitive_search_degree_11(Scenario& s) {
+    start_search(s, "100000000001", "0");
+    EXPECT(wait_idle(app));
+    std::vector<std::string> shown = lines_of(text_of(control(app, 20)));
+    EXPECT_MSG(shown.size() == 70, std::to_string(shown.size()));
+    EXPECT(!shown.empty() && shown[0] == "100000000101\r");
+    EXPECT_MSG(last_line(log_text()) == "Finished. found=176", last_line(log_text()));
+    screenshot(app, "window-search");
+}
+
+void status_report_and_abort(Scenario& s) {
+    size_t before = log_text().size();
+    start_search(s, "100000000000000000000000000000001", "0");
+    Sleep(1500);
+    EXPECT(!enabled(app, 14) && enabled(app, 15) && enabled(app, 17) && !enabled(app, 41));
+    EXPECT(enabled(app, 22) && enabled(app, 39));  // the generation group stays usable during a search
+    EXPECT(click(app, 17));  // Status report: the job goes on
+    EXPECT(click(app, 15));
+    HWND ask = wait_message_box(app, L"Abort");
+    EXPECT(ask != nullptr && message_box_text(ask) == "Really abort?");
+    if (ask != nullptr) press(ask, IDNO);
+    Sleep(800);
+    EXPECT(!enabled(app, 14) && enabled(app, 15));
+    EXPECT(log_text().find("aborted", before) == std::string::npos);
+    screenshot(app, "window-running");
+    EXPECT(click(app, 15));
+    ask = wait_message_box(app, L"Abort");
+    EXPECT(ask != nullptr);
+    if (ask != nullptr) press(ask, IDYES);
+    EXPECT(wait_idle(app, 10000));
+    std::string added = log_text().substr(before);
+    std::string last = last_line(added);
+    EXPECT_MSG(added.rfind("n=32, from=100000000000000000000000000000011\n", 0) == 0, added.substr(0, 60));
+    EXPECT_MSG(last.rfind("aborted at 10000000000000000000000000000", 0) == 0 && last.find(", found=") != std::string::npos, last);
+    EXPECT(added.find("Finished.") == std::string::npos);
+    expect_idle_enabling(s);
+}
+
+void pair_search(Scenario& s) {
+    start_search(s, "100101", "0");
+    EXPECT(wait_idle(app));
+    EXPECT(click(app, 16));
+    EXPECT(wait_idle(app));
+    std::string log = log_text();
+    EXPECT_MSG(last_line(log) == "Completed. found = 12", last_line(log));
+    EXPECT(log.find("Seaching for Preferred pair Tapwell. n=5, No. of polynominal=6\n100101, 101111\n") != std::string::npos);
+    EXPECT(result_lines() == 12);
+
+    start_search(s, "10000011", "0");
+    EXPECT(wait_idle(app));
+    EXPECT(click(app, 16));
+    EXPECT(wait_idle(app));
+    log = log_text();
+    EXPECT_MSG(last_line(log) == "Completed. found = 90", last_line(log));
+    EXPECT_MSG(result_lines() == 30, std::to_string(result_lines()));
+}
+
+struct GenerationCase {
+    const char* name;
+    int mode_button;
+    bool registers;
+    const char* width;
+    const char* list;
+    const char* expected_log;  // everything the run appends
+};
+
+void generation_modes(Scenario& s) {
+    const char* one = "10011\r\n0001";
+    const char* two = "10011\r\n0001\r\n11001\r\n0001";
+    const GenerationCase cases[] = {
+        {"serial", 22, false, "1", one,
+         "polynominal=10011, initial=1\n1\n0\n0\n0\n1\n0\n0\n1\n1\n0\n1\n0\n1\n1\n1\nCompleted.\n"},
+        {"serial registers", 22, true, "1", one,
+         "polynominal=10011, initial=1\n1, 1\n0, 8\n0, 4\n0, 2\n1, 9\n0, 12\n0, 6\n1, 11\n1, 5\n0, 10\n1, 13\n0, "
+         "14\n1, 15\n1, 7\n1, 3\nCompleted.\n"},
+        {"parallel", 23, false, "2", two,
+         "polynominal bit0=10011, initial=1\npolynominal bit1=11001, initial=1\n3\n0\n0\n0\n3\n2\n2\n3\n1\n2\n1\n2\n3\n1\n1\n"
+         "Completed.\n"},
+        {"Gold", 24, false, "4", two,
+         "polynominal_A=10011, initial=1\npolynominal_B=11001, initial=1\n0\n6\n15\n6\n0\n11\n7\n3\n8\n13\n11\n1\n12\n14\n13\n"
+         "Completed.\n"},
+    };
+    for (const GenerationCase& c : cases) {
+        size_t before = log_text().size();
+        EXPECT(click(app, c.mode_button));
+        EXPECT_MSG(checked(app, c.mode_button), c.name);
+        if (checked(app, 35) != c.registers) EXPECT(click(app, 35));
+        EXPECT_MSG(checked(app, 35) == c.registers, c.name);
+        set_text(app, 29, c.width);
+        set_text(app, 37, "0");
+        set_text(app, 39, c.list);
+        EXPECT_MSG(click(app, 40), c.name);
+        EXPECT(wait_idle(app));
+        std::string added = log_text().substr(before);
+        EXPECT_MSG(added == c.expected_log, std::string(c.name) + ": " + added);
+        EXPECT_MSG(result_lines() == 15, c.name);
+    }
+    int marks = checked(app, 22) + checked(app, 23) + checked(app, 24);
+    EXPECT(marks == 1 && checked(app, 24));
+}
+
+void correlation(Scenario& s) {
+    size_t before = log_text().size();
+    set_text(app, 39, "10011\r\n1\r\n11001\r\n1");
+    EXPECT(click(app, 42));
+    EXPECT(wait_idle(app));
+    std::vector<std::string> added = lines_of(log_text().substr(before));
+    EXPECT_MSG(added.size() == 18, std::to_string(added.size()));
+    if (added.size() == 18) {
+        EXPECT(added[0] == "polynominal_A=10011" && added[1] == "polynominal_B=11001");
+        EXPECT(added[2] == "dt=0, r= -1" && added[16] == "dt=14, r= -5");
+        EXPECT_MSG(added[17] == "Completed. sum|r+1| = 48", added[17]);
+    }
+    EXPECT(result_lines() == 15);
+}
+
+void parameter_errors(Scenario& s) {
+    std::string log = log_text();
+    std::string shown = text_of(control(app, 20));
+    set_text(app, 29, "5");  // wider than the degree-4 register
+    EXPECT(click(app, 22));
+    EXPECT(click(app, 40));
+    EXPECT(wait_idle(app));
+    start_search(s, "abc", "0");
+    EXPECT(wait_idle(app));
+    EXPECT(log_text() == log);                       // nothing logged
+    EXPECT(text_of(control(app, 20)) == shown);      // the result box keeps the last result
+    expect_idle_enabling(s);
+}
+
+void end_of_logging(Scenario& s) {
+    EXPECT(click(app, 6));
+    expect_no_log_enabling(s);
+    // Closed: the driver can now hold it exclusively.
+    HANDLE h = CreateFileA(log_path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT(h != INVALID_HANDLE_VALUE);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+}
+
+RECT saved_rect;
+
+void exit_no_then_yes(Scenario& s) {
+    EXPECT(click(app, 24));
+    if (!checked(app, 35)) EXPECT(click(app, 35));
+    SetWindowPos(app.main, nullptr, 60, 50, 640, 780, SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(300);
+    GetWindowRect(app.main, &saved_rect);
+    EXPECT(click(app, 7));
+    HWND ask = wait_message_box(app, L"Exit");
+    EXPECT(ask != nullptr && message_box_text(ask) == "Really exit?");
+    if (ask != nullptr) press(ask, IDNO);
+    Sleep(500);
+    EXPECT(running(app) && IsWindowVisible(app.main));
+    EXPECT(click(app, 7));
+    ask = wait_message_box(app, L"Exit");
+    EXPECT(ask != nullptr);
+    if (ask != nullptr) press(ask, IDYES);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT_MSG(ini.size() == 32, std::to_string(ini.size()));
+    if (ini.size() == 32) {
+        EXPECT(ini[0] == "20" && ini[1] == "1");
+        EXPECT_MSG(ini[2] == std::to_string(saved_rect.left) && ini[3] == std::to_string(saved_rect.top) &&
+                       ini[4] == std::to_string(saved_rect.right) && ini[5] == std::to_string(saved_rect.bottom),
+                   ini[2] + "," + ini[3] + "," + ini[4] + "," + ini[5]);
+        EXPECT(ini[11] == "0" && ini[14] == "2" && ini[15] == "1");
+        EXPECT(ini[21] == "10");
+        EXPECT(ini[22] == log_path);
+        EXPECT(ini[23] == "abc" && ini[24] == "0" && ini[26] == "5");
+        EXPECT_MSG(ini[31] == "Invalid parameter\a", ini[31]);
+    }
+}
+
+void restart_restores(Scenario& s) {
+    EXPECT(launch(app));
+    EXPECT(text_of(control(app, 1)) == "Japanese");
+    EXPECT(text_of(control(app, 0)) == "Searching for primitive polynominals, Generating sequences.");
+    EXPECT(text_of(control(app, 11)) == "abc" && text_of(control(app, 29)) == "5");
+    EXPECT(text_of(control(app, 39)) == "10011\r\n1\r\n11001\r\n1");
+    EXPECT(checked(app, 24) && !checked(app, 22) && checked(app, 35));
+    RECT r;
+    GetWindowRect(app.main, &r);
+    EXPECT_MSG(r.left == saved_rect.left && r.top == saved_rect.top && r.right == saved_rect.right &&
+                   r.bottom == saved_rect.bottom,
+               std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                   std::to_string(r.bottom));
+    expect_no_log_enabling(s);
+}
+
+void default_size(Scenario& s) {
+    TEXTMETRICW tm{};
+    HDC dc = GetDC(app.main);
+    GetTextMetricsW(dc, &tm);
+    ReleaseDC(app.main, dc);
+    tapwell::CellSize cell =
+        tapwell::cell_size_from_metrics(tm.tmAveCharWidth, tm.tmPitchAndFamily, tm.tmHeight, tm.tmExternalLeading);
+    tapwell::WindowSize want = tapwell::default_window_size(cell);
+    RECT before, after;
+    GetWindowRect(app.main, &before);
+    EXPECT(click(app, 2));
+    Sleep(300);
+    GetWindowRect(app.main, &after);
+    EXPECT(after.left == before.left && after.top == before.top);
+    EXPECT_MSG(after.right - after.left == want.width && after.bottom - after.top == want.height,
+               std::to_string(after.right - after.left) + "x" + std::to_string(after.bottom - after.top) + " want " +
+                   std::to_string(want.width) + "x" + std::to_string(want.height));
+}
+
+void close_during_job(Scenario& s) {
+    choose_log_file(s, log_path, true);
+    size_t before = log_text().size();
+    start_search(s, "100000000000000000000000000000001", "0");
+    Sleep(1200);
+    EXPECT(!enabled(app, 14));
+    EXPECT(click(app, 17));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::string log = log_text();
+    EXPECT(log.size() > before && ends_with(log, "\n"));
+    std::string last = last_line(log);
+    EXPECT_MSG(last.find_first_not_of("01") == std::string::npos || last.rfind("n=32, from=", 0) == 0, last);
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32);
+    if (ini.size() == 32) {
+        EXPECT(ini[11] == "0");
+        EXPECT_MSG(ini[31].rfind("found=", 0) == 0 && ini[31].find(", checking 1") != std::string::npos, ini[31]);
+    }
+}
+
+void minimised_window_reopens_on_screen(Scenario& s) {
+    EXPECT(launch(app));
+    ShowWindow(app.main, SW_MINIMIZE);
+    Sleep(500);
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32 && std::stoi(ini[2]) > -10000 && std::stoi(ini[3]) > -10000);
+    EXPECT(launch(app));
+    RECT r;
+    GetWindowRect(app.main, &r);
+    EXPECT_MSG(r.left > -100 && r.top > -100 && r.left < 1280 && r.top < 1024, std::to_string(r.left));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+}
+
+void rect_on_no_monitor(Scenario& s) {
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    ini[2] = "20000", ini[3] = "20000", ini[4] = "20400", ini[5] = "20500";
+    std::string text;
+    for (const std::string& l : ini) text += l + "\n";
+    write_file("Tapwell.ini", text);
+    EXPECT(launch(app));
+    RECT r;
+    GetWindowRect(app.main, &r);
+    EXPECT_MSG(r.left < 1280 && r.top < 1024, std::to_string(r.left));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+}
+
+void damaged_settings_files(Scenario& s) {
+    const std::string files[] = {
+        "",
+        "20\n1\n",
+        "20\n" + std::string(100000, '9') + "\n-99999999999\n1\n2\n3\n",
+        std::string("\x01\xff\x00\x1a\x07garbage\n10\n", 17) + std::string(100000, '1') + "\n\x81\n",
+        "-5\n-5\n",
+    };
+    int k = 0;
+    for (const std::string& f : files) {
+        write_file("Tapwell.ini", f);
+        bool up = launch(app);
+        EXPECT_MSG(up, "file " + std::to_string(k));
+        if (up) {
+            EXPECT_MSG(text_of(control(app, 1)) == "English" || text_of(control(app, 1)) == "Japanese",
+                       std::to_string(k));
+            PostMessageW(app.main, WM_CLOSE, 0, 0);
+            EXPECT_MSG(wait_exit(app, 15000) == 0, "file " + std::to_string(k));
+        }
+        kill_if_running(app);
+        ++k;
+    }
+}
+
+void long_stored_log_path(Scenario& s) {
+    std::string ini = "20\n1\n";
+    ini += "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n10\nC:\\" + std::string(1500, 'a') + "\n";
+    write_file("Tapwell.ini", ini);
+    EXPECT(launch(app));
+    EXPECT(click(app, 4));
+    HWND dialog = wait_save_dialog(app);
+    EXPECT(dialog != nullptr);
+    if (dialog != nullptr) {
+        EXPECT_MSG(text_of(file_name_edit(dialog)).empty(), text_of(file_name_edit(dialog)).substr(0, 40));
+        press(dialog, IDCANCEL);
+    }
+    Sleep(300);
+    expect_no_log_enabling(s);
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+}
+
+void read_only_settings_file(Scenario& s) {
+    write_file("Tapwell.ini", "20\n1\n");
+    SetFileAttributesA("Tapwell.ini", FILE_ATTRIBUTE_READONLY);
+    EXPECT(launch(app));
+    EXPECT(text_of(control(app, 1)) == "Japanese");
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    SetFileAttributesA("Tapwell.ini", FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+
+int main() {
+    dir = current_directory();
+    log_path = dir + "\\tapwell.log";
+    struct Entry {
+        const char* name;
+        void (*run)(Scenario&);
+    };
+    const Entry scenarios[] = {
+        {"first start: Japanese texts and enabling", first_start},
+        {"language toggle to English and back", language_toggle},
+        {"log file that cannot be created: Open error", log_cannot_be_created},
+        {"log file select: existing file appended to", log_existing_file_appended},
+        {"primitive search 10011, count 0", primitive_search_degree_4},
+        {"degree-11 search: 70 result lines", primitive_search_degree_11},
+        {"degree-32 search: Status report, Abort No, Abort Yes", status_report_and_abort},
+        {"P.P. search on degree 5 and 7", pair_search},
+        {"generation: serial, serial with registers, parallel, Gold", generation_modes},
+        {"correlation", correlation},
+        {"parameter errors log nothing", parameter_errors},
+        {"End of logging", end_of_logging},
+        {"Exit: No goes on, Yes saves and ends", exit_no_then_yes},
+        {"restart: texts, mode, check box, language, rectangle", restart_restores},
+        {"\"#\" default size", default_size},
+        {"closing the window during a search", close_during_job},
+        {"minimised window reopens on screen", minimised_window_reopens_on_screen},
+        {"saved rectangle on no monitor", rect_on_no_monitor},
+        {"damaged settings files", damaged_settings_files},
+        {"stored log path of 1500 characters", long_stored_log_path},
+        {"read-only settings file", read_only_settings_file},
+    };
+    int passed = 0, failed = 0;
+    for (const Entry& e : scenarios) {
+        Scenario s;
+        e.run(s);
+        if (s.failures.empty()) {
+            ++passed;
+            std::printf("PASS %s\n", e.name);
+        } else {
+            ++failed;
+            std::printf("FAIL %s\n", e.name);
+            for (const std::string& f : s.failures) std::printf("    %s\n", f.c_str());
+        }
+        std::fflush(stdout);
+    }
+    kill_if_running(app);
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return failed == 0 ? 0 : 1;
+}

@@ -1,0 +1,240 @@
+// Ring: tests. See driver_support.h.
+#include "tests/gui/driver_support.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace gui {
+
+namespace {
+
+std::wstring widen(const std::string& s) {
+    std::wstring w(s.size() + 1, L'\0');
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, &w[0], static_cast<int>(w.size()));
+    w.resize(n > 0 ? n - 1 : 0);
+    return w;
+}
+
+std::string narrow(const std::wstring& w) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+    s.resize(n > 0 ? n - 1 : 0);
+    return s;
+}
+
+struct DialogSearch {
+    DWORD process_id;
+    const std::function<bool(HWND)>* match;
+    HWND found;
+};
+
+BOOL CALLBACK visit(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != search->process_id || !IsWindowVisible(window)) return TRUE;
+    wchar_t cls[64];
+    GetClassNameW(window, cls, 64);
+    if (std::wstring(cls) != L"#32770") return TRUE;
+    if ((*search->match)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool launch(App& app) {
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    wchar_t command[] = L"Tapwell.exe";
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.process)) {
+        return false;
+    }
+    for (int i = 0; i < 600; ++i) {
+        HWND w = FindWindowW(L"Tapwell", nullptr);
+        if (w != nullptr && IsWindowVisible(w)) {
+            app.main = w;
+            Sleep(300);
+            return true;
+        }
+        if (!running(app)) return false;
+        Sleep(50);
+    }
+    return false;
+}
+
+bool running(const App& app) {
+    return app.process.hProcess != nullptr && WaitForSingleObject(app.process.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+int wait_exit(App& app, DWORD timeout_ms) {
+    if (app.process.hProcess == nullptr) return -1;
+    if (WaitForSingleObject(app.process.hProcess, timeout_ms) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(app.process.hProcess, &code);
+    CloseHandle(app.process.hProcess);
+    CloseHandle(app.process.hThread);
+    app.process = {};
+    app.main = nullptr;
+    return static_cast<int>(code);
+}
+
+void kill_if_running(App& app) {
+    if (running(app)) {
+        // Only a test that already failed gets here; the program is not left behind.
+        TerminateProcess(app.process.hProcess, 99);
+        wait_exit(app, 5000);
+    }
+}
+
+HWND control(const App& app, int id) { return GetDlgItem(app.main, id); }
+bool enabled(const App& app, int id) { return IsWindowEnabled(control(app, id)) != 0; }
+bool checked(const App& app, int id) {
+    return SendMessageW(control(app, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::wstring wide_text_of(HWND window) {
+    LRESULT n = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(window, WM_GETTEXT, w.size(), reinterpret_cast<LPARAM>(&w[0]));
+    w.resize(static_cast<size_t>(n));
+    return w;
+}
+
+std::string text_of(HWND window) { return narrow(wide_text_of(window)); }
+
+void set_text(const App& app, int id, const std::string& ascii) {
+    std::wstring w = widen(ascii);
+    SendMessageW(control(app, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(w.c_str()));
+}
+
+bool click(const App& app, int id) {
+    HWND button = control(app, id);
+    if (button == nullptr || !IsWindowEnabled(button)) return false;
+    PostMessageW(app.main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    Sleep(150);
+    return true;
+}
+
+bool wait_idle(const App& app, DWORD timeout_ms) {
+    Sleep(200);
+    for (DWORD waited = 0; waited < timeout_ms && running(app); waited += 50) {
+        if (enabled(app, 14) && enabled(app, 40)) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+HWND wait_dialog(const App& app, const std::function<bool(HWND)>& match, DWORD timeout_ms) {
+    for (DWORD waited = 0; waited < timeout_ms && running(app); waited += 50) {
+        DialogSearch search{app.process.dwProcessId, &match, nullptr};
+        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            Sleep(100);
+            return search.found;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND wait_message_box(const App& app, const wchar_t* caption, DWORD timeout_ms) {
+    return wait_dialog(
+        app,
+        [caption](HWND w) {
+            if (GetDlgItem(w, 0xFFFF) == nullptr) return false;
+            return caption == nullptr || wide_text_of(w) == caption;
+        },
+        timeout_ms);
+}
+
+namespace {
+BOOL CALLBACK find_name_edit(HWND window, LPARAM data) {
+    wchar_t cls[16];
+    GetClassNameW(window, cls, 16);
+    int id = GetDlgCtrlID(window);
+    if (lstrcmpiW(cls, L"Edit") == 0 && (id == 0x480 || id == 0x47c)) {  // edt1, or the edit inside cmb13
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND file_name_edit(HWND dialog) {
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, find_name_edit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
+}
+
+HWND wait_save_dialog(const App& app, DWORD timeout_ms) {
+    return wait_dialog(app, [](HWND w) { return file_name_edit(w) != nullptr; }, timeout_ms);
+}
+
+std::string message_box_text(HWND box) { return text_of(GetDlgItem(box, 0xFFFF)); }
+
+void press(HWND dialog, int button_id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button_id)));
+    Sleep(200);
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    std::string text = s.str(), out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+bool file_exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void write_file(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (char c : text) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string current_directory() {
+    char dir[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, dir);
+    return dir;
+}
+
+void screenshot(const App& app, const char* name) {
+    SetForegroundWindow(app.main);
+    RedrawWindow(app.main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(700);
+    RECT r;
+    GetWindowRect(app.main, &r);
+    std::string done = std::string(name) + ".shot";
+    DeleteFileA(done.c_str());
+    std::printf("SHOT %s %ld %ld %ld %ld\n", name, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::fflush(stdout);
+    for (int i = 0; i < 200 && !file_exists(done); ++i) Sleep(100);
+    DeleteFileA(done.c_str());
+}
+
+}  // namespace gui
