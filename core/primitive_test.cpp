@@ -85,18 +85,22 @@ struct SmallIrreducibles {
 
     SmallIrreducibles() {
         constexpr std::uint32_t LIMIT = 1u << 17;
-        std::vector<bool> composite(LIMIT, false);
-        for (std::uint32_t a = 2; a < LIMIT; ++a) {
+        // Eratosthenes over polynomials: the multiples of every irreducible of
+        // degree <= 8 are exactly the reducible ones below x^17.
+        std::vector<std::uint8_t> composite(LIMIT, 0);
+        std::vector<std::uint32_t> multiple(LIMIT);
+        for (std::uint32_t a = 2; a < (1u << 9); ++a) {
             if (composite[a]) continue;
             const int da = static_cast<int>(std::bit_width(a)) - 1;
-            for (std::uint32_t b = 2; b < (LIMIT >> da); ++b) {
-                std::uint32_t prod = 0;
-                for (std::uint32_t bb = b, sh = 0; bb != 0; bb >>= 1, ++sh) {
-                    if (bb & 1u) prod ^= a << sh;
-                }
-                if (prod < LIMIT) composite[prod] = true;
+            const std::uint32_t count = LIMIT >> da;
+            multiple[0] = 0;
+            for (std::uint32_t b = 1; b < count; ++b) {
+                multiple[b] = (multiple[b >> 1] << 1) ^ ((b & 1u) ? a : 0u);  // a * b
+                if (b >= 2) composite[multiple[b]] = 1;
             }
-            if (a >= 7 && (a & 1u)) poly.push_back(a);
+        }
+        for (std::uint32_t a = 7; a < LIMIT; a += 2) {
+            if (!composite[a]) poly.push_back(a);
         }
         for (std::uint32_t q : poly) {
             const int d = static_cast<int>(std::bit_width(q)) - 1;
