@@ -1,0 +1,85 @@
+// Ring: core. See correlation_spectrum.h.
+#include "core/correlation_spectrum.h"
+
+#include <bit>
+#include <cstring>
+
+namespace tapwell {
+
+namespace {
+
+constexpr int MAX_CHUNK_BITS_32 = 28;  // 1 GiB of 32-bit values
+constexpr int MAX_CHUNK_BITS_64 = 27;  // 1 GiB of 64-bit values
+constexpr std::uint32_t STOP_INTERVAL = 1u << 20;
+
+// F for one chunk: F[w mod 2^m] += (-1)^(a_k XOR <w div 2^m, chunk>).
+template <typename T>
+bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
+    const int n = plan.n;
+    const int m = plan.chunk_bits;
+    const std::size_t size = std::size_t{1} << m;
+    std::memset(values, 0, size * sizeof(T));
+    const std::uint32_t top = 1u << (n - 1);
+    const std::uint32_t mask = top | (top - 1u);
+    const std::uint32_t low_mask = static_cast<std::uint32_t>(size - 1u);
+    const std::uint32_t period = mask;  // 2^n - 1
+    // a_k is bit 0 of A's transposed walk from 1, as b_k(s) is <w_k, s>: both
+    // come out of the same kind of step, with no parity to compute.
+    std::uint32_t v = 1;
+    std::uint32_t w = 1;
+    const std::uint32_t ta = plan.taps_a, tb = plan.taps_b;
+    std::uint32_t k = 0;
+    while (k < period) {
+        const std::uint32_t end = period - k < STOP_INTERVAL ? period : k + STOP_INTERVAL;
+        if (m == n) {
+            for (; k < end; ++k) {
+                values[w] += 1 - 2 * static_cast<T>(v & 1u);
+                v = ((v << 1) & mask) ^ ((v & top) ? ta : 0u);
+                w = ((w << 1) & mask) ^ ((w & top) ? tb : 0u);
+            }
+        } else {
+            for (; k < end; ++k) {
+                const std::uint32_t sign = (v ^ static_cast<std::uint32_t>(std::popcount((w >> m) & chunk))) & 1u;
+                values[w & low_mask] += 1 - 2 * static_cast<T>(sign);
+                v = ((v << 1) & mask) ^ ((v & top) ? ta : 0u);
+                w = ((w << 1) & mask) ^ ((w & top) ? tb : 0u);
+            }
+        }
+        if (stop != nullptr && stop()) return false;
+    }
+    return true;
+}
+
+template <typename T>
+bool correlate(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
+    if (!fill_chunk(plan, chunk, values, stop)) return false;
+    return walsh_hadamard(values, plan.chunk_bits, stop);
+}
+
+}  // namespace
+
+CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps_b) {
+    CorrelationPlan plan{};
+    plan.n = n;
+    plan.taps_a = taps_a;
+    plan.taps_b = taps_b;
+    plan.wide = n >= 31;
+    const int limit = plan.wide ? MAX_CHUNK_BITS_64 : MAX_CHUNK_BITS_32;
+    plan.chunk_bits = n < limit ? n : limit;
+    plan.chunk_count = 1u << (n - plan.chunk_bits);
+    return plan;
+}
+
+std::size_t correlation_buffer_bytes(const CorrelationPlan& plan) {
+    return (std::size_t{1} << plan.chunk_bits) * (plan.wide ? sizeof(std::int64_t) : sizeof(std::int32_t));
+}
+
+bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int32_t* values, StopCheck stop) {
+    return correlate(plan, chunk, values, stop);
+}
+
+bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values, StopCheck stop) {
+    return correlate(plan, chunk, values, stop);
+}
+
+}  // namespace tapwell

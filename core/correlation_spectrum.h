@@ -1,0 +1,51 @@
+// Ring: core. The periodic cross-correlation of two shift registers of degree n
+// over all 2^n - 1 phases at once, exactly as stepping them would give it:
+// phase s pairs register A started from state 1 with register B started from
+// state s, and r(s) = sum over k < 2^n - 1 of (-1)^(a_k XOR b_k(s)).
+//
+// Bit 0 of B after k steps is a linear function <w_k, s> of its start state,
+// with w_(k+1) = the transposed step applied to w_k and w_0 = 1. So r(s) is
+// the Walsh-Hadamard transform, at s, of F(w) = sum of (-1)^a_k over the k
+// with w_k = w. Exact for any two polynomials, primitive or not.
+//
+// The spectrum is computed in chunks of 2^chunk_bits states (all of them at
+// once up to degree 28), so memory stays at most 1 GiB: chunk h holds the
+// states h * 2^chunk_bits + l. Above degree 30, values need 64 bits.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/walsh_transform.h"
+
+namespace tapwell {
+
+struct CorrelationPlan {
+    int n;                  // 3..32, the degree of both registers
+    std::uint32_t taps_a;   // register taps: bit k = coefficient of x^k, bit 0 = 1
+    std::uint32_t taps_b;
+    int chunk_bits;         // states per chunk: 2^chunk_bits
+    std::uint32_t chunk_count;
+    bool wide;              // values in 64 bits (n >= 31)
+};
+
+CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps_b);
+
+// Bytes of the value buffer a chunk needs.
+std::size_t correlation_buffer_bytes(const CorrelationPlan& plan);
+
+// values[l] = r(chunk * 2^chunk_bits + l) for every l of the chunk (the state
+// 0 included; it is no phase). Uses the 32-bit form unless plan.wide. Returns
+// false when `stop` asked to give up.
+bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int32_t* values,
+                     StopCheck stop = nullptr);
+bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values,
+                     StopCheck stop = nullptr);
+
+// The register taps of a polynomial value of degree n (as the register bank
+// derives them): ((g XOR top) << 1) | 1.
+inline std::uint32_t register_taps(std::uint32_t g, int n) {
+    return ((g ^ (1u << (n - 1))) << 1) | 1u;
+}
+
+}  // namespace tapwell
