@@ -1,0 +1,205 @@
+// Ring: core. See decimation.h.
+#include "core/decimation.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/primitive_test.h"
+
+namespace tapwell {
+
+namespace {
+
+constexpr std::uint32_t STOP_INTERVAL = 1u << 20;
+
+std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
+
+// Transposed register step: bit 0 of w after k steps of this walk from 1 is the
+// register's output after k steps from state 1 (see correlation_spectrum.h).
+inline std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask) {
+    return ((w << 1) & mask) ^ ((w & top) ? taps : 0u);
+}
+
+std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
+    while (b != 0) {
+        const std::uint64_t t = a % b;
+        a = b;
+        b = t;
+    }
+    return a;
+}
+
+// d^-1 mod m for d coprime to m.
+std::uint32_t inverse_mod(std::uint32_t d, std::uint32_t m) {
+    std::int64_t r0 = m, r1 = d, t0 = 0, t1 = 1;
+    while (r1 != 0) {
+        const std::int64_t q = r0 / r1;
+        std::int64_t tmp = r0 - q * r1;
+        r0 = r1;
+        r1 = tmp;
+        tmp = t0 - q * t1;
+        t0 = t1;
+        t1 = tmp;
+    }
+    if (t0 < 0) t0 += m;
+    return static_cast<std::uint32_t>(t0);
+}
+
+}  // namespace
+
+ReferenceSequence make_reference(std::uint32_t poly, int n) {
+    ReferenceSequence u;
+    u.n = n;
+    u.period = period_of(n);
+    u.poly = poly;
+    const std::uint32_t top = 1u << (n - 1);
+    const std::uint32_t mask = top | (top - 1u);
+    u.taps = ((poly ^ top) << 1) | 1u;
+    u.bits.assign((static_cast<std::size_t>(u.period) + 63) / 64, 0);
+    std::uint32_t w = 1;
+    for (std::uint32_t k = 0; k < u.period; ++k) {
+        u.bits[k >> 6] |= static_cast<std::uint64_t>(w & 1u) << (k & 63);
+        w = transposed_step(w, u.taps, top, mask);
+    }
+    return u;
+}
+
+std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d) {
+    const int n = u.n;
+    // Berlekamp-Massey over GF(2). history bit j holds s_(i-j); the
+    // discrepancy is the parity of the connection polynomial against it.
+    std::uint64_t c = 1, b = 1, history = 0;
+    int length = 0, shift = 1;
+    std::uint64_t index = 0;
+    for (int i = 0; i < 2 * n; ++i) {
+        history = (history << 1) | (u.at(static_cast<std::uint32_t>(index)) ? 1u : 0u);
+        index += d;
+        if (index >= u.period) index %= u.period;
+        if (std::popcount(c & history) & 1) {
+            const std::uint64_t t = c;
+            c ^= b << shift;
+            if (2 * length <= i) {
+                length = i + 1 - length;
+                b = t;
+                shift = 1;
+            } else {
+                ++shift;
+            }
+        } else {
+            ++shift;
+        }
+    }
+    if (length != n || !(c >> n & 1u)) return 0;
+    // s_(i) = sum c_j s_(i-j): the register's coefficient of x^k is c_(n-k).
+    std::uint32_t g = 0;
+    for (int j = 0; j < n; ++j) {
+        if (c >> j & 1u) g |= 1u << (n - 1 - j);
+    }
+    return g;
+}
+
+std::uint32_t coset_leader(std::uint32_t d, int n) {
+    const std::uint32_t mask = period_of(n);
+    std::uint32_t best = d, r = d;
+    for (int i = 1; i < n; ++i) {
+        r = ((r << 1) | (r >> (n - 1))) & mask;
+        if (r < best) best = r;
+    }
+    return best;
+}
+
+std::int32_t preferred_bound(int n) {
+    return (n % 2 == 1) ? (1 << ((n + 1) / 2)) + 1 : (1 << (n / 2 + 1)) + 1;
+}
+
+PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, std::int32_t* buffer, StopCheck stop) {
+    const int n = u.n;
+    const std::uint32_t period = u.period;
+    const std::uint32_t top = 1u << (n - 1);
+    const std::uint32_t mask = period;
+    std::memset(buffer, 0, (std::size_t{1} << n) * sizeof(std::int32_t));
+    // A = u decimated by q (read from u), B = the reference register itself.
+    std::uint32_t w = 1, index = 0;
+    for (std::uint32_t k = 0; k < period;) {
+        const std::uint32_t end = period - k < STOP_INTERVAL ? period : k + STOP_INTERVAL;
+        for (; k < end; ++k) {
+            buffer[w] += u.at(index) ? -1 : 1;
+            w = transposed_step(w, u.taps, top, mask);
+            index += q;
+            if (index >= period) index -= period;
+        }
+        if (stop != nullptr && stop()) return PairVerdict::stopped;
+    }
+    if (!walsh_hadamard(buffer, n, stop)) return PairVerdict::stopped;
+    const std::int32_t t = preferred_bound(n);
+    for (std::uint32_t s = 1; s <= period; ++s) {
+        const std::int32_t r = buffer[s];
+        if (r != -1 && r != t - 2 && r != -t) return PairVerdict::not_preferred;
+    }
+    return PairVerdict::preferred;
+}
+
+bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::size_t count, int n, StopCheck stop) {
+    c.decimation.assign(count, 0);
+    c.inverse.assign(count, 0);
+    c.verdict.clear();
+    c.buffer.clear();
+    if (n < 3 || n > DECIMATION_MAX_DEGREE) return true;
+    const std::uint32_t period = period_of(n);
+    // The usable entries: primitive of degree n. The first is the reference.
+    std::vector<std::pair<std::uint32_t, std::size_t>> wanted;  // (polynomial, entry)
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t g = list[i];
+        if ((g >> (n - 1)) != 1u) continue;
+        if (!is_primitive_fast(g, n)) continue;
+        wanted.emplace_back(g, i);
+        if ((i & 1023) == 0 && stop != nullptr && stop()) return false;
+    }
+    if (wanted.empty()) return true;
+    c.u = make_reference(wanted.front().first, n);
+    std::sort(wanted.begin(), wanted.end());
+    std::size_t missing = 0;  // distinct polynomials still without a decimation
+    for (std::size_t k = 0; k < wanted.size(); ++k) missing += (k == 0 || wanted[k].first != wanted[k - 1].first);
+    // Walk the coset leaders coprime to 2^n - 1 until every wanted polynomial
+    // has its decimation.
+    std::vector<std::uint64_t> seen((static_cast<std::size_t>(period) + 64) / 64, 0);
+    for (std::uint32_t d = 1; d < period && missing != 0; ++d) {
+        if ((d & 0xFFFF) == 0 && stop != nullptr && stop()) return false;
+        if (seen[d >> 6] >> (d & 63) & 1u) continue;
+        std::uint32_t r = d;
+        for (int i = 0; i < n; ++i) {
+            seen[r >> 6] |= std::uint64_t{1} << (r & 63);
+            r = ((r << 1) | (r >> (n - 1))) & period;
+        }
+        if (gcd(d, period) != 1) continue;
+        const std::uint32_t g = decimation_polynomial(c.u, d);
+        auto it = std::lower_bound(wanted.begin(), wanted.end(), std::make_pair(g, std::size_t{0}));
+        if (it == wanted.end() || it->first != g) continue;
+        for (; it != wanted.end() && it->first == g; ++it) {
+            c.decimation[it->second] = d;
+            c.inverse[it->second] = inverse_mod(d, period);
+        }
+        --missing;
+    }
+    c.verdict.assign(std::size_t{1} << n, 0);
+    c.buffer.assign(std::size_t{1} << n, 0);
+    return true;
+}
+
+PairVerdict classify_pair(PairClassifier& c, std::size_t i, std::size_t j, StopCheck stop) {
+    const std::uint32_t da = c.decimation[i], db = c.decimation[j];
+    if (da == 0 || db == 0) return PairVerdict::unknown;
+    const std::uint32_t period = c.u.period;
+    const auto q = static_cast<std::uint32_t>(static_cast<std::uint64_t>(db) * c.inverse[i] % period);
+    const std::uint32_t leader = coset_leader(q, c.u.n);
+    std::uint8_t& known = c.verdict[leader];
+    if (known == 0) {
+        const PairVerdict v = decimation_preferred(c.u, leader, c.buffer.data(), stop);
+        if (v == PairVerdict::stopped) return v;
+        known = (v == PairVerdict::preferred) ? 1 : 2;
+    }
+    return known == 1 ? PairVerdict::preferred : PairVerdict::not_preferred;
+}
+
+}  // namespace tapwell
