@@ -19,7 +19,7 @@ shots="$e2e/screenshots"
 rm -rf "$work" "$shots"
 mkdir -p "$work" "$shots"
 echo "Preparing the Wine prefix (the first time takes a minute)..."
-wine_make_prefix "$e2e/prefix"
+wine_make_prefix "$e2e/prefix" fresh
 cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$work/"
 cd "$work"
 # An English locale: the Japanese texts must show whatever the code page is.

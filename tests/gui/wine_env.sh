@@ -37,13 +37,16 @@ wine_start_display() {
     echo "Started Xvfb on display $DISPLAY (no display was given)"
 }
 
-# A fresh prefix under $1. Japanese glyphs come from IPAGothic through Wine's
+# A fresh prefix under $1. Japanese glyphs come from IPA P Gothic (proportional,
+# like the system font it backs up) through Wine's
 # font replacement and linking, so they show in an English locale too.
+PREFIX_VERSION=2  # raise when the setup below changes
 wine_make_prefix() {
     export WINEPREFIX="$1"
+    [ "${2:-}" = fresh ] && rm -rf "$WINEPREFIX"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-    if [ ! -f "$WINEPREFIX/.tapwell-ready" ]; then
+    if [ "$(cat "$WINEPREFIX/.tapwell-ready" 2>/dev/null)" != "$PREFIX_VERSION" ]; then
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
@@ -53,18 +56,18 @@ wine_make_prefix() {
             printf 'REGEDIT4\r\n\r\n'
             printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
             for f in "MS UI Gothic" "MS Gothic" "MS PGothic" "MS Mincho"; do
-                printf '"%s"="IPAGothic"\r\n' "$f"
+                printf '"%s"="IPAPGothic"\r\n' "$f"
             done
             # Without a window manager Wine draws the frames and captions itself.
             printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Decorated"="N"\r\n'
             printf '\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
             for f in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "MS Sans Serif" "Microsoft Sans Serif" "System" "Arial" "Segoe UI"; do
-                printf '"%s"=hex(7):69,00,70,00,61,00,67,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00\r\n' "$f"
+                printf '"%s"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00\r\n' "$f"
             done
         } > "$reg"
         wine regedit /S "$reg" >/dev/null 2>&1 || true
         wineserver -w || true
-        touch "$WINEPREFIX/.tapwell-ready"
+        echo "$PREFIX_VERSION" > "$WINEPREFIX/.tapwell-ready"
     fi
 }
 
