@@ -1,6 +1,9 @@
 // Ring: jobs. See cross_correlation.h.
 #include "jobs/cross_correlation.h"
 
+#include <vector>
+
+#include "core/correlation_spectrum.h"
 #include "core/poly_text.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
@@ -65,21 +68,38 @@ int correlate_pair(FrontEnd& front_end) {
     log_write_line(line.text("polynominal_A=").text(format_binary(a.poly).view()).text("1").view());
     log_write_line(line.clear().text("polynominal_B=").text(format_binary(b.poly).view()).text("1").view());
 
-    const std::uint32_t period = 2u * a.top - 1u;
+    // Every phase at once by the transform (correlation_spectrum.h), a chunk of
+    // states at a time; the lines then go out in phase order as stepping would
+    // write them. The transform looks at the stop flag as it works.
+    const CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
+    std::vector<std::int32_t> narrow;
+    std::vector<std::int64_t> wide;
+    if (plan.wide) {
+        wide.resize(std::size_t{1} << plan.chunk_bits);
+    } else {
+        narrow.resize(std::size_t{1} << plan.chunk_bits);
+    }
     // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
     // degree 32; it is printed whole rather than wrapped to 32 bits.
     std::uint64_t sum = 0;
     found_count.store(0, std::memory_order_relaxed);
-    for (std::uint32_t dt = 0;; ++dt) {
-        const std::optional<std::int64_t> r = phase_correlation(bank, dt + 1);
-        if (!r) return 0;
-        const std::int64_t r1 = *r + 1;
-        sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
-        line.clear().text("dt=").number(dt).text(", r= ").number(*r);
-        log_write_line(line.view());
-        show_item(front_end, dt, DISPLAY_CAP, line.view(), "calcurating more...");
-        found_count.store(dt + 1, std::memory_order_relaxed);
-        if (dt == period - 1) break;  // before ++dt, so a full 32-bit period cannot wrap
+    std::uint32_t dt = 0;
+    for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
+        const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.data(), stop_pending)
+                                    : correlate_chunk(plan, chunk, narrow.data(), stop_pending);
+        if (!done) return 0;
+        const std::size_t size = std::size_t{1} << plan.chunk_bits;
+        // State 0 is no phase: the phases are the states 1 .. 2^n - 1.
+        for (std::size_t l = (chunk == 0 ? 1 : 0); l < size; ++l, ++dt) {
+            if (stop_pending()) return 0;
+            const std::int64_t r = plan.wide ? wide[l] : narrow[l];
+            const std::int64_t r1 = r + 1;
+            sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
+            line.clear().text("dt=").number(dt).text(", r= ").number(r);
+            log_write_line(line.view());
+            if (dt <= DISPLAY_CAP) show_item(front_end, dt, DISPLAY_CAP, line.view(), "calcurating more...");
+            found_count.store(dt + 1, std::memory_order_relaxed);
+        }
     }
 
     line.clear().text("Completed. sum|r+1| = ").number(sum).text("\n");

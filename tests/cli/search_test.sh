@@ -42,7 +42,7 @@ check "unopenable log names the file" 1 "$(grep -c "no/such/dir/log" "$work/err"
 "$cli" search --help >/dev/null; check "--help" 0 "$?"
 
 # Ctrl-C is Abort: the abort text ends the log and the status; exit 130.
-"$cli" search --from 1000000000000000000000001 --log "$work/abort.log" 2>"$work/err" &
+"$cli" search --from 100000000000000000000000000000001 --log "$work/abort.log" 2>"$work/err" &
 pid=$!
 for _ in $(seq 1 100); do [ -s "$work/abort.log" ] && break; sleep 0.05; done
 sleep 0.3
