@@ -14,5 +14,8 @@ struct Command {
 };
 
 Command add_search_command(CLI::App& parent);
+Command add_generate_command(CLI::App& parent);
+Command add_correlate_command(CLI::App& parent);
+Command add_pairs_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
 
     const std::vector<Command> commands = {
         add_search_command(app),
+        add_generate_command(app),
+        add_correlate_command(app),
+        add_pairs_command(app),
     };
 
     try {

@@ -1,0 +1,48 @@
+// Ring: cli. tapwell-cli correlate: the cross-correlation of two M-sequences
+// over all phases.
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/job_runner.h"
+#include "cli/list_input.h"
+#include "jobs/cross_correlation.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell::cli {
+
+namespace {
+
+struct CorrelateOptions {
+    ListOptions list;
+    CommonOptions common;
+} options;
+
+// found_count is the number of phases done.
+std::string correlate_progress() {
+    return "phase dt=" + std::to_string(found_count.load(std::memory_order_relaxed));
+}
+
+int run_correlate() {
+    if (!put_list(options.list)) return EXIT_USAGE;
+    int status = prepare_session(options.common);
+    if (status != EXIT_DONE) return status;
+    status = run_console_job(correlate_pair, RUN_CORRELATE, correlate_progress,
+                             options.common.quiet);
+    end_session();
+    return status;
+}
+
+}  // namespace
+
+Command add_correlate_command(CLI::App& parent) {
+    CLI::App* app = parent.add_subcommand(
+        "correlate",
+        "Cross-correlate the sequences of two polynomials of equal degree over all phases");
+    add_list_options(*app, options.list);
+    add_common_options(*app, options.common);
+    return {app, run_correlate};
+}
+
+}  // namespace tapwell::cli

@@ -1,0 +1,67 @@
+// Ring: cli. tapwell-cli pairs: a primitive polynomial search and then the
+// preferred pair search on its finds, as Start and then P.P. search would run.
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/job_runner.h"
+#include "jobs/job_frame.h"
+#include "jobs/preferred_pairs.h"
+#include "jobs/primitive_search.h"
+#include "jobs/shared_state.h"
+
+namespace tapwell::cli {
+
+namespace {
+
+struct PairsOptions {
+    std::string from;
+    std::string search_count = "0";
+    std::string count = "0";
+    CommonOptions common;
+} options;
+
+int run_pairs() {
+    // --count is checked first by putting it where it goes later; the search's
+    // count then takes the slot for the first job.
+    if (!put_slot_text(SLOT_FIND_COUNT, options.count, "--count") ||
+        !put_slot_text(SLOT_SEARCH_FROM, options.from, "--from") ||
+        !put_slot_text(SLOT_FIND_COUNT, options.search_count, "--search-count")) {
+        return EXIT_USAGE;
+    }
+    int status = prepare_session(options.common);
+    if (status != EXIT_DONE) return status;
+    status = run_console_job(search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report,
+                             options.common.quiet);
+    if (status == EXIT_DONE) {
+        // The window shares "Number of find(0:max)" between the two jobs; the
+        // pair count is typed into it before P.P. search is pressed.
+        put_slot_text(SLOT_FIND_COUNT, options.count, "--count");
+        status = run_console_job(search_preferred_pairs, RUN_PAIR_SEARCH, format_status_report,
+                                 options.common.quiet);
+    }
+    end_session();
+    return status;
+}
+
+}  // namespace
+
+Command add_pairs_command(CLI::App& parent) {
+    CLI::App* app = parent.add_subcommand(
+        "pairs", "Search primitive polynomials, then preferred pairs among the finds");
+    app->add_option("--from", options.from,
+                    "Start polynomial of the primitive search, as typed into \"Searching from\"")
+        ->required()
+        ->option_text("TEXT");
+    app->add_option("--search-count", options.search_count,
+                    "Number of primitive polynomials to find; 0 finds all (default)")
+        ->option_text("TEXT");
+    app->add_option("--count", options.count,
+                    "Number of preferred pairs after which to stop; 0 for all (default)")
+        ->option_text("TEXT");
+    add_common_options(*app, options.common);
+    return {app, run_pairs};
+}
+
+}  // namespace tapwell::cli
