@@ -1,6 +1,7 @@
 // Ring: jobs. See preferred_pairs.h.
 #include "jobs/preferred_pairs.h"
 
+#include "core/decimation.h"
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
@@ -17,10 +18,9 @@ namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 30;
 
-enum class PairVerdict { preferred, not_preferred, stopped };
-
 // Every start state of register 1 in increasing order, until the first phase
-// whose value is none of the three.
+// whose value is none of the three. Exact for any pair; used for the pairs the
+// decimation table cannot decide (an entry that is not primitive of the degree).
 PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) {
     for (std::uint32_t p = 1;; ++p) {
         const std::optional<std::int64_t> r = phase_correlation(bank, p);
@@ -70,6 +70,11 @@ int search_preferred_pairs(FrontEnd& front_end) {
     pairs_total.store(static_cast<float>(total), std::memory_order_relaxed);
     found_count.store(0, std::memory_order_relaxed);
 
+    // The decimation of every entry, once; then a table look-up per pair, with a
+    // correlation per cyclotomic coset the first time it is met (decimation.h).
+    PairClassifier classifier;
+    if (!prepare_pair_classifier(classifier, FoundList.data(), list_count, n, stop_pending)) return 0;
+
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
     bool searching = true;
@@ -80,7 +85,8 @@ int search_preferred_pairs(FrontEnd& front_end) {
             if (stop_pending()) return 0;
             pairs_checked.store(++checked, std::memory_order_relaxed);
             b.taps = taps_of(FoundList[j], e);
-            const PairVerdict v = test_pair(bank, period, t);
+            PairVerdict v = classify_pair(classifier, i, j, stop_pending);
+            if (v == PairVerdict::unknown) v = test_pair(bank, period, t);
             if (v == PairVerdict::stopped) return 0;
             if (v == PairVerdict::not_preferred) continue;
             line.clear().text(a_text.view()).text("1, ").text(format_binary(FoundList[j]).view()).text("1");

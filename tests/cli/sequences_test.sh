@@ -100,8 +100,10 @@ interrupt() {  # interrupt NAME WAIT-FOR-REGEX EXPECTED-LAST-LINE-REGEX ARGS...
   check "$name abort text on stderr" "$last" "$(tail -n 1 "$work/err")"
 }
 interrupt generate '^polynominal' '^aborted\.$' generate --count -1 --list-text "$deg20"$'\n1'
-interrupt correlate '' '^aborted\.$' correlate --list-text "$deg20"$'\n1\n'"$deg20"$'\n1'
-# Degree 17: a preferred pair alone takes minutes of phases.
-interrupt pairs '^Finished' '^aborted\. found = [0-9]*$' pairs --from 100000000000000001 --search-count 40
+# Degree 26: seconds of transform and 2^26 lines (degree 20 ends before the Ctrl-C).
+deg26=100000000000000000000001001
+interrupt correlate '' '^aborted\.$' correlate --list-text "$deg26"$'\n1\n'"$deg26"$'\n1'
+# Degree 26: pairs above the decimation tables' degree are stepped, minutes a pair.
+interrupt pairs '^Finished' '^aborted\. found = [0-9]*$' pairs --from "$deg26" --search-count 40
 
 finish
