@@ -96,6 +96,7 @@ void first_start(Scenario& s) {
     EXPECT(text_of(control(app, 11)).empty());
     for (int id : {5, 8, 19, 25, 30, 43, 44}) EXPECT_MSG(control(app, id) == nullptr, std::to_string(id));
     expect_no_log_enabling(s);
+    EXPECT(click(app, 2));  // the compact "#" size for the pictures
     screenshot(app, "window-japanese");
 }
 
