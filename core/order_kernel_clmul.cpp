@@ -9,7 +9,11 @@
 // Everything defined below (the kernel and its arithmetic) is compiled for the
 // instruction; only the declarations above are shared with other files.
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#if defined(__clang__)  // clang ignores the GCC pragma
+#pragma clang attribute push(__attribute__((target("pclmul,sse4.1"))), apply_to = function)
+#else
 #pragma GCC target("pclmul,sse4.1")
+#endif
 #define TAPWELL_HAVE_CLMUL 1
 #include <wmmintrin.h>
 #elif defined(_MSC_VER) && defined(_M_X64)
@@ -44,3 +48,7 @@ std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_
 #endif
 
 }  // namespace tapwell::detail
+
+#if defined(__clang__) && defined(TAPWELL_HAVE_CLMUL)
+#pragma clang attribute pop
+#endif
