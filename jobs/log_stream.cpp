@@ -9,15 +9,39 @@ namespace tapwell {
 namespace {
 constexpr std::size_t BUFFER_SIZE = 1 << 18;
 char buffer[BUFFER_SIZE];
-std::size_t used = 0;
 std::FILE* stream = nullptr;
 bool owned = false;
 
 void drain() {
+    const std::size_t used = log_detail::cursor != nullptr ? static_cast<std::size_t>(log_detail::cursor - buffer) : 0;
     if (stream != nullptr && used != 0) std::fwrite(buffer, 1, used, stream);
-    used = 0;
+    log_detail::cursor = stream != nullptr ? buffer : nullptr;
+    log_detail::limit = stream != nullptr ? buffer + BUFFER_SIZE : nullptr;
 }
 }  // namespace
+
+namespace log_detail {
+char* cursor = nullptr;
+char* limit = nullptr;
+
+void write_slow(std::string_view text) {
+    if (stream == nullptr) return;
+    drain();
+    if (text.size() > BUFFER_SIZE) {
+        std::fwrite(text.data(), 1, text.size(), stream);
+        return;
+    }
+    std::memcpy(cursor, text.data(), text.size());
+    cursor += text.size();
+}
+
+char* reserve_slow(std::size_t size) {
+    static char nowhere[4096];
+    if (stream == nullptr || size > BUFFER_SIZE) return nowhere;
+    drain();
+    return cursor;
+}
+}  // namespace log_detail
 
 bool log_open(const char* path, std::string* error_text) {
     log_close();
@@ -29,6 +53,7 @@ bool log_open(const char* path, std::string* error_text) {
     }
     stream = f;
     owned = true;
+    drain();
     return true;
 }
 
@@ -36,6 +61,7 @@ void log_attach(std::FILE* s) {
     log_close();
     stream = s;
     owned = false;
+    drain();
 }
 
 bool log_is_open() { return stream != nullptr; }
@@ -46,19 +72,7 @@ void log_close() {
     if (owned) std::fclose(stream);
     stream = nullptr;
     owned = false;
-}
-
-void log_write(std::string_view text) {
-    if (stream == nullptr) return;
-    if (text.size() > BUFFER_SIZE - used) {
-        drain();
-        if (text.size() > BUFFER_SIZE) {
-            std::fwrite(text.data(), 1, text.size(), stream);
-            return;
-        }
-    }
-    std::memcpy(buffer + used, text.data(), text.size());
-    used += text.size();
+    drain();  // no stream: the buffer pointers become null
 }
 
 void log_flush() {

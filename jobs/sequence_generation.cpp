@@ -1,6 +1,8 @@
 // Ring: jobs. See sequence_generation.h.
 #include "jobs/sequence_generation.h"
 
+#include <charconv>
+
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/job_control.h"
@@ -70,13 +72,36 @@ GenerateOutcome generate_serial(FrontEnd& front_end) {
     const std::uint32_t mask = width_mask(bank.output_width);
     const bool with_state = show_register();
     ShiftRegister& r0 = bank.registers[0];
-    return run_values(
-        front_end, false,
-        [&](LineBuilder& line) {
-            line.number(r0.state & mask);
-            if (with_state) line.text(", ").number(r0.state);
-        },
-        [&] { register_advance(bank, 0); });
+    if (with_state) {
+        return run_values(
+            front_end, false,
+            [&](LineBuilder& line) { line.number(r0.state & mask).text(", ").number(r0.state); },
+            [&] { register_advance(bank, 0); });
+    }
+    // The long runs: one number a line, formatted straight into the log's
+    // buffer with the register in a local word; the same lines, counters, cap
+    // and stop as run_values.
+    const std::uint32_t count = bank.output_count;
+    const std::int32_t width = bank.output_width;
+    const std::uint32_t taps = r0.taps, top = r0.top;
+    std::uint32_t state = r0.state;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (stop_pending()) {
+            r0.state = state;
+            return GenerateOutcome::stopped;
+        }
+        char* at = log_reserve(16);  // ten digits and a line feed
+        char* end = std::to_chars(at, at + 15, state & mask).ptr;
+        if (i <= DISPLAY_CAP) {
+            show_item(front_end, i, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, NOTE);
+        }
+        *end++ = '\n';
+        log_commit(end);
+        for (std::int32_t k = 0; k < width; ++k) state = register_step(state, taps, top);
+        r0.state = state;
+        generated_count.store(i + 1, std::memory_order_relaxed);
+    }
+    return GenerateOutcome::completed;
 }
 
 GenerateOutcome generate_parallel(FrontEnd& front_end) {
