@@ -260,6 +260,29 @@ void generation_modes(Scenario& s) {
     EXPECT(marks == 1 && checked(app, 24));
 }
 
+void generation_abort(Scenario& s) {
+    size_t before = log_text().size();
+    EXPECT(click(app, 22));
+    if (checked(app, 35)) EXPECT(click(app, 35));
+    set_text(app, 29, "1");
+    set_text(app, 37, "0");  // the whole period of a degree-32 register: billions of values
+    set_text(app, 39, "100000000000000000000000000000001\r\n1");
+    EXPECT(click(app, 40));
+    Sleep(100);
+    EXPECT(enabled(app, 41) && !enabled(app, 40) && !enabled(app, 15) && !enabled(app, 17));
+    EXPECT(enabled(app, 11) && !enabled(app, 22) && !enabled(app, 39));  // the search group's edits stay usable
+    EXPECT(click(app, 41));
+    HWND ask = wait_message_box(app, L"Abort");
+    EXPECT(ask != nullptr);
+    if (ask != nullptr) press(ask, IDYES);
+    EXPECT(wait_idle(app, 10000));
+    std::string added = log_text().substr(before);
+    EXPECT_MSG(added.rfind("polynominal=100000000000000000000000000000001, initial=1\n", 0) == 0, added.substr(0, 60));
+    EXPECT_MSG(last_line(added) == "aborted.", last_line(added));
+    EXPECT(added.find("Completed.") == std::string::npos);
+    expect_idle_enabling(s);
+}
+
 void correlation(Scenario& s) {
     size_t before = log_text().size();
     set_text(app, 39, "10011\r\n1\r\n11001\r\n1");
@@ -493,6 +516,7 @@ int main() {
         {"degree-32 search: Status report, Abort No, Abort Yes", status_report_and_abort},
         {"P.P. search on degree 5 and 7", pair_search},
         {"generation: serial, serial with registers, parallel, Gold", generation_modes},
+        {"generation Abort", generation_abort},
         {"correlation", correlation},
         {"parameter errors log nothing", parameter_errors},
         {"End of logging", end_of_logging},

@@ -115,9 +115,19 @@ void set_text(const App& app, int id, const std::string& ascii) {
 bool click(const App& app, int id) {
     HWND button = control(app, id);
     if (button == nullptr || !IsWindowEnabled(button)) return false;
-    PostMessageW(app.main, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    Sleep(150);
-    return true;
+    WPARAM command = MAKEWPARAM(id, BN_CLICKED);
+    // Buttons that open a modal box or dialog are posted (a sent message would
+    // wait until the box is answered); the others are sent, so their effect is
+    // complete when this returns, however slow the machine.
+    const bool opens_modal = id == 4 || id == 7 || id == 15 || id == 41;
+    if (opens_modal) {
+        PostMessageW(app.main, WM_COMMAND, command, reinterpret_cast<LPARAM>(button));
+        Sleep(150);
+        return true;
+    }
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(app.main, WM_COMMAND, command, reinterpret_cast<LPARAM>(button), SMTO_NORMAL, 20000,
+                               &result) != 0;
 }
 
 bool wait_idle(const App& app, DWORD timeout_ms) {

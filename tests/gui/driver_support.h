@@ -29,8 +29,8 @@ bool checked(const App& app, int id);
 std::string text_of(HWND window);  // UTF-8
 std::wstring wide_text_of(HWND window);
 void set_text(const App& app, int id, const std::string& ascii);
-// Posts a click to an enabled button (a click that opens a modal box would
-// block a sent message). False when the button is disabled or missing.
+// Presses an enabled button as its click would (a WM_COMMAND to the main
+// window). False when the button is disabled or missing.
 bool click(const App& app, int id);
 // Waits until both start buttons are enabled again (a job has ended).
 bool wait_idle(const App& app, DWORD timeout_ms = 30000);
