@@ -10,7 +10,7 @@ namespace {
 
 constexpr int MAX_CHUNK_BITS_32 = 28;  // 1 GiB of 32-bit values
 constexpr int MAX_CHUNK_BITS_64 = 27;  // 1 GiB of 64-bit values
-constexpr std::uint32_t STOP_INTERVAL = 1u << 20;
+constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
 // F for one chunk: F[w mod 2^m] += (-1)^(a_k XOR <w div 2^m, chunk>).
 template <typename T>
@@ -18,7 +18,12 @@ bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, Sto
     const int n = plan.n;
     const int m = plan.chunk_bits;
     const std::size_t size = std::size_t{1} << m;
-    std::memset(values, 0, size * sizeof(T));
+    // Clearing (and first touching) a gigabyte takes a while: in pieces.
+    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
+        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
+        std::memset(values + at, 0, piece * sizeof(T));
+        if (stop != nullptr && stop()) return false;
+    }
     const std::uint32_t top = 1u << (n - 1);
     const std::uint32_t mask = top | (top - 1u);
     const std::uint32_t low_mask = static_cast<std::uint32_t>(size - 1u);

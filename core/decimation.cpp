@@ -11,7 +11,7 @@ namespace tapwell {
 
 namespace {
 
-constexpr std::uint32_t STOP_INTERVAL = 1u << 20;
+constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
 std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
 
@@ -48,8 +48,7 @@ std::uint32_t inverse_mod(std::uint32_t d, std::uint32_t m) {
 
 }  // namespace
 
-ReferenceSequence make_reference(std::uint32_t poly, int n) {
-    ReferenceSequence u;
+bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck stop) {
     u.n = n;
     u.period = period_of(n);
     u.poly = poly;
@@ -61,8 +60,9 @@ ReferenceSequence make_reference(std::uint32_t poly, int n) {
     for (std::uint32_t k = 0; k < u.period; ++k) {
         u.bits[k >> 6] |= static_cast<std::uint64_t>(w & 1u) << (k & 63);
         w = transposed_step(w, u.taps, top, mask);
+        if ((k & (STOP_INTERVAL - 1)) == STOP_INTERVAL - 1 && stop != nullptr && stop()) return false;
     }
-    return u;
+    return true;
 }
 
 std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d) {
@@ -118,7 +118,12 @@ PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, st
     const std::uint32_t period = u.period;
     const std::uint32_t top = 1u << (n - 1);
     const std::uint32_t mask = period;
-    std::memset(buffer, 0, (std::size_t{1} << n) * sizeof(std::int32_t));
+    const std::size_t size = std::size_t{1} << n;
+    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
+        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
+        std::memset(buffer + at, 0, piece * sizeof(std::int32_t));
+        if (stop != nullptr && stop()) return PairVerdict::stopped;
+    }
     // A = u decimated by q (read from u), B = the reference register itself.
     std::uint32_t w = 1, index = 0;
     for (std::uint32_t k = 0; k < period;) {
@@ -144,7 +149,7 @@ bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::
     c.decimation.assign(count, 0);
     c.inverse.assign(count, 0);
     c.verdict.clear();
-    c.buffer.clear();
+    c.buffer.reset();
     if (n < 3 || n > DECIMATION_MAX_DEGREE) return true;
     const std::uint32_t period = period_of(n);
     // The usable entries: primitive of degree n. The first is the reference.
@@ -157,7 +162,7 @@ bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::
         if ((i & 1023) == 0 && stop != nullptr && stop()) return false;
     }
     if (wanted.empty()) return true;
-    c.u = make_reference(wanted.front().first, n);
+    if (!make_reference(c.u, wanted.front().first, n, stop)) return false;
     std::sort(wanted.begin(), wanted.end());
     std::size_t missing = 0;  // distinct polynomials still without a decimation
     for (std::size_t k = 0; k < wanted.size(); ++k) missing += (k == 0 || wanted[k].first != wanted[k - 1].first);
@@ -183,7 +188,7 @@ bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::
         --missing;
     }
     c.verdict.assign(std::size_t{1} << n, 0);
-    c.buffer.assign(std::size_t{1} << n, 0);
+    c.buffer.reset(new std::int32_t[std::size_t{1} << n]);  // cleared by each use
     return true;
 }
 
@@ -195,7 +200,7 @@ PairVerdict classify_pair(PairClassifier& c, std::size_t i, std::size_t j, StopC
     const std::uint32_t leader = coset_leader(q, c.u.n);
     std::uint8_t& known = c.verdict[leader];
     if (known == 0) {
-        const PairVerdict v = decimation_preferred(c.u, leader, c.buffer.data(), stop);
+        const PairVerdict v = decimation_preferred(c.u, leader, c.buffer.get(), stop);
         if (v == PairVerdict::stopped) return v;
         known = (v == PairVerdict::preferred) ? 1 : 2;
     }

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/walsh_transform.h"
@@ -36,7 +37,8 @@ struct ReferenceSequence {
     bool at(std::uint32_t k) const { return bits[k >> 6] >> (k & 63) & 1u; }
 };
 
-ReferenceSequence make_reference(std::uint32_t poly, int n);
+// Returns false when `stop` asked to give up (u is then incomplete).
+bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck stop = nullptr);
 
 // The polynomial value (degree n) whose register outputs u decimated by d from
 // its start, found by Berlekamp-Massey on 2n terms; 0 when that sequence has a
@@ -63,7 +65,7 @@ struct PairClassifier {
     std::vector<std::uint32_t> decimation;  // per entry; 0 = not known (step that pair)
     std::vector<std::uint32_t> inverse;     // per entry: decimation^-1 mod 2^n - 1
     std::vector<std::uint8_t> verdict;      // per coset leader: 0 unknown, 1 preferred, 2 not
-    std::vector<std::int32_t> buffer;
+    std::unique_ptr<std::int32_t[]> buffer; // 2^n transform values
 };
 
 // Prepares the classifier for list[0..count) of degree n. Entries not primitive

@@ -1,7 +1,7 @@
 // Ring: jobs. See cross_correlation.h.
 #include "jobs/cross_correlation.h"
 
-#include <vector>
+#include <memory>
 
 #include "core/correlation_spectrum.h"
 #include "core/poly_text.h"
@@ -72,12 +72,14 @@ int correlate_pair(FrontEnd& front_end) {
     // states at a time; the lines then go out in phase order as stepping would
     // write them. The transform looks at the stop flag as it works.
     const CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
-    std::vector<std::int32_t> narrow;
-    std::vector<std::int64_t> wide;
+    // Not cleared here: the transform clears each chunk in pieces, looking at
+    // the stop flag, and up to a gigabyte takes a while.
+    std::unique_ptr<std::int32_t[]> narrow;
+    std::unique_ptr<std::int64_t[]> wide;
     if (plan.wide) {
-        wide.resize(std::size_t{1} << plan.chunk_bits);
+        wide.reset(new std::int64_t[std::size_t{1} << plan.chunk_bits]);
     } else {
-        narrow.resize(std::size_t{1} << plan.chunk_bits);
+        narrow.reset(new std::int32_t[std::size_t{1} << plan.chunk_bits]);
     }
     // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
     // degree 32; it is printed whole rather than wrapped to 32 bits.
@@ -85,8 +87,8 @@ int correlate_pair(FrontEnd& front_end) {
     found_count.store(0, std::memory_order_relaxed);
     std::uint32_t dt = 0;
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
-        const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.data(), stop_pending)
-                                    : correlate_chunk(plan, chunk, narrow.data(), stop_pending);
+        const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.get(), stop_pending)
+                                    : correlate_chunk(plan, chunk, narrow.get(), stop_pending);
         if (!done) return 0;
         const std::size_t size = std::size_t{1} << plan.chunk_bits;
         // State 0 is no phase: the phases are the states 1 .. 2^n - 1.

@@ -8,32 +8,12 @@
 
 #include "core/correlation_spectrum.h"
 #include "core/walsh_transform.h"
+#include "tests/fast/stepping_reference.h"
 
 namespace tapwell {
 namespace {
 
-std::uint32_t step(std::uint32_t state, std::uint32_t taps, int n) {
-    const std::uint32_t f = static_cast<std::uint32_t>(std::popcount(taps & state) & 1);
-    return (state >> 1) | (f << (n - 1));
-}
-
-// r for every start state 1..2^n - 1 of register B (index s - 1).
-std::vector<std::int64_t> stepping(int n, std::uint32_t ga, std::uint32_t gb) {
-    const std::uint32_t period = static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1);
-    const std::uint32_t ta = register_taps(ga, n), tb = register_taps(gb, n);
-    std::vector<std::int64_t> r(period);
-    for (std::uint32_t s = 1; s <= period; ++s) {
-        std::uint32_t a = 1, b = s;
-        std::int64_t sum = 0;
-        for (std::uint32_t k = 0; k < period; ++k) {
-            sum += ((a ^ b) & 1u) ? -1 : 1;
-            a = step(a, ta, n);
-            b = step(b, tb, n);
-        }
-        r[s - 1] = sum;
-    }
-    return r;
-}
+using reference::all_phases;
 
 template <typename T>
 std::vector<std::int64_t> by_transform(CorrelationPlan plan) {
@@ -93,7 +73,7 @@ TEST(CorrelationSpectrum, EveryPairUpToDegree7) {
         const std::uint32_t top = 1u << (n - 1);
         for (std::uint32_t ga = top; ga < 2 * top; ++ga) {
             for (std::uint32_t gb = top; gb < 2 * top; ++gb) {
-                ASSERT_EQ(fast(n, ga, gb), stepping(n, ga, gb)) << n << " " << ga << " " << gb;
+                ASSERT_EQ(fast(n, ga, gb), all_phases(n, ga, gb)) << n << " " << ga << " " << gb;
             }
         }
     }
@@ -110,7 +90,7 @@ TEST(CorrelationSpectrum, RandomPairsUpToDegree12) {
             {top | 0b110, top | 0b1}, // even weight, then x^n + x + 1
             {any(), any()},
         };
-        for (const auto& p : picks) ASSERT_EQ(fast(n, p[0], p[1]), stepping(n, p[0], p[1])) << n;
+        for (const auto& p : picks) ASSERT_EQ(fast(n, p[0], p[1]), all_phases(n, p[0], p[1])) << n;
     }
 }
 
@@ -120,7 +100,7 @@ TEST(CorrelationSpectrum, ChunksAndWideValuesGiveTheSameSpectrum) {
     for (int n : {6, 9, 11}) {
         const std::uint32_t top = 1u << (n - 1);
         const std::uint32_t ga = top | (rng() & (top - 1)), gb = top | (rng() & (top - 1));
-        const auto expected = stepping(n, ga, gb);
+        const auto expected = all_phases(n, ga, gb);
         CorrelationPlan plan = plan_correlation(n, register_taps(ga, n), register_taps(gb, n));
         for (int chunk_bits : {n - 1, n - 3, 3}) {
             plan.chunk_bits = chunk_bits;
