@@ -36,8 +36,9 @@ void select_log_file(HWND window) {
     // A stored path too long for the dialog's buffer (only an edited settings
     // file holds one) is not offered cut: a cut path names another file.
     const char* offered = text_slot(SLOT_LOG_PATH);
-    if (std::strlen(offered) < sizeof file_name) {
-        std::strcpy(file_name, offered);
+    const std::size_t length = std::strlen(offered);
+    if (length < sizeof file_name) {
+        std::memcpy(file_name, offered, length + 1);
     } else {
         file_name[0] = '\0';
     }

@@ -2,6 +2,8 @@
 // creation and never killed: Abort and Exit set the stop flag and wait here.
 #include <process.h>
 
+#include <cstdint>
+
 #include "jobs/job_control.h"
 #include "shell/window_state.h"
 

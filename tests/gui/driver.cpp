@@ -197,6 +197,33 @@ void status_report_and_abort(Scenario& s) {
     expect_idle_enabling(s);
 }
 
+// The job ends by itself while the Abort question is open: Yes then writes nothing.
+void abort_after_the_job_ended(Scenario& s) {
+    std::string late = dir + "\\late.log";
+    EXPECT(click(app, 6));
+    DeleteFileA(late.c_str());
+    choose_log_file(s, late, false);
+    start_search(s, "1000000000000000000000001", "0");  // degree 24: a few seconds
+    EXPECT(click(app, 15));
+    HWND ask = wait_message_box(app, L"Abort");
+    EXPECT(ask != nullptr);
+    bool ended = false;
+    for (int i = 0; i < 1200 && !ended; ++i) {
+        ended = enabled(app, 14);
+        if (!ended) Sleep(50);
+    }
+    EXPECT(ended);  // the end routine ran although the question is still open
+    if (ask != nullptr) press(ask, IDYES);
+    EXPECT(wait_idle(app));
+    EXPECT(click(app, 6));
+    std::string log = read_file(late);
+    EXPECT_MSG(last_line(log).rfind("Finished. found=", 0) == 0, last_line(log));
+    EXPECT(log.find("aborted") == std::string::npos);
+    DeleteFileA(late.c_str());
+    choose_log_file(s, log_path, true);
+    expect_idle_enabling(s);
+}
+
 void pair_search(Scenario& s) {
     start_search(s, "100101", "0");
     EXPECT(wait_idle(app));
@@ -487,6 +514,20 @@ void long_stored_log_path(Scenario& s) {
     EXPECT(wait_exit(app, 15000) == 0);
 }
 
+void started_from_another_directory(Scenario& s) {
+    std::string before = read_file("Tapwell.ini");
+    CreateDirectoryA("elsewhere", nullptr);
+    DeleteFileA("elsewhere\\Tapwell.ini");
+    EXPECT(launch(app, "elsewhere"));
+    EXPECT(text_of(control(app, 1)) == "English");  // no settings there: a first start
+    set_text(app, 11, "10011");
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> ini = lines_of(read_file("elsewhere\\Tapwell.ini"));
+    EXPECT(ini.size() == 32 && ini[23] == "10011");
+    EXPECT(read_file("Tapwell.ini") == before);
+}
+
 void read_only_settings_file(Scenario& s) {
     write_file("Tapwell.ini", "20\n1\n");
     SetFileAttributesA("Tapwell.ini", FILE_ATTRIBUTE_READONLY);
@@ -514,6 +555,7 @@ int main() {
         {"primitive search 10011, count 0", primitive_search_degree_4},
         {"degree-11 search: 70 result lines", primitive_search_degree_11},
         {"degree-32 search: Status report, Abort No, Abort Yes", status_report_and_abort},
+        {"Abort answered Yes after the search ended by itself", abort_after_the_job_ended},
         {"P.P. search on degree 5 and 7", pair_search},
         {"generation: serial, serial with registers, parallel, Gold", generation_modes},
         {"generation Abort", generation_abort},
@@ -528,6 +570,7 @@ int main() {
         {"saved rectangle on no monitor", rect_on_no_monitor},
         {"damaged settings files", damaged_settings_files},
         {"stored log path of 1500 characters", long_stored_log_path},
+        {"started from another directory: its own Tapwell.ini", started_from_another_directory},
         {"read-only settings file", read_only_settings_file},
     };
     int passed = 0, failed = 0;

@@ -47,11 +47,11 @@ BOOL CALLBACK visit(HWND window, LPARAM data) {
 
 }  // namespace
 
-bool launch(App& app) {
-    STARTUPINFOW si{};
+bool launch(App& app, const char* working_dir) {
+    STARTUPINFOA si{};
     si.cb = sizeof si;
-    wchar_t command[] = L"Tapwell.exe";
-    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &app.process)) {
+    std::string program = current_directory() + "\\Tapwell.exe";
+    if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, working_dir, &si, &app.process)) {
         return false;
     }
     for (int i = 0; i < 600; ++i) {

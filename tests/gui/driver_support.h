@@ -16,8 +16,9 @@ struct App {
     HWND main = nullptr;
 };
 
-// Starts Tapwell.exe from the current directory and waits for its main window.
-bool launch(App& app);
+// Starts Tapwell.exe of the current directory, in that directory or in
+// working_dir, and waits for its main window.
+bool launch(App& app, const char* working_dir = nullptr);
 // Waits for the process to end; its exit code, or -1 on time-out.
 int wait_exit(App& app, DWORD timeout_ms);
 void kill_if_running(App& app);

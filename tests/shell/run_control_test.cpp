@@ -90,3 +90,44 @@ TEST(RunControl, LanguageAndRadioGroup) {
 
 }  // namespace
 }  // namespace tapwell
+
+namespace tapwell {
+namespace {
+
+// The whole cycle as the window runs it: log opened, a start button's entry
+// applied, the job run, its end routine, log closed. What is enabled at each
+// step comes from the one enabling table.
+TEST(RunControl, StartAndEndCycle) {
+    testing::JobFixture f;
+    apply_log_transition(LogEvent::opened, f.front);
+    for (int id : {ID_SEARCH_START, ID_GENERATE_START}) {
+        const JobStart& start = *job_start_for(id);
+        set_text_slot(SLOT_SEARCH_FROM, "10011");
+        set_text_slot(SLOT_FIND_COUNT, "0");
+        set_text_slot(SLOT_WIDTH, "1");
+        set_text_slot(SLOT_OUTPUT_COUNT, "0");
+        set_text_slot(SLOT_POLY_LIST, "10011\r\n1");
+        set_setting(SET_RUN_STATE, start.run_state);
+        apply_enabling(start.started, f.front);
+        EXPECT_FALSE(f.front.enabled.at(ID_SEARCH_START));
+        EXPECT_FALSE(f.front.enabled.at(ID_LOG_END));
+        bool search = start.started == EVENT_SEARCH_STARTED;
+        EXPECT_EQ(f.front.enabled.at(search ? ID_SEARCH_ABORT : ID_GENERATE_ABORT), true);
+        ASSERT_NE(start.job, nullptr);
+        testing::mark_started(start.run_state);
+        start.job(f.front);  // the recording front end runs the end routine at once
+        ASSERT_EQ(f.front.ended.size(), 1u);
+        EXPECT_EQ(f.front.ended[0], end_routine_for(start.run_state));
+        f.front.ended.clear();
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        for (int on : {ID_SEARCH_START, ID_PAIR_SEARCH, ID_GENERATE_START, ID_CORRELATE, ID_LOG_END}) {
+            EXPECT_TRUE(f.front.enabled.at(on)) << on;
+        }
+        EXPECT_FALSE(f.front.enabled.at(search ? ID_STATUS_REPORT : ID_GENERATE_ABORT));
+    }
+    apply_log_transition(LogEvent::closed, f.front);
+    EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
+}
+
+}  // namespace
+}  // namespace tapwell
