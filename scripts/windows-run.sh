@@ -11,7 +11,7 @@ source "$root/tests/gui/wine_env.sh"
 trap wine_cleanup EXIT INT TERM
 if [ -z "${DISPLAY:-}" ]; then
     wine_start_display
-    echo "No display: Tapwell runs on the virtual display $DISPLAY (view it with e.g. x11vnc -display $DISPLAY)."
+    echo "No DISPLAY was set: Tapwell runs on the virtual display $DISPLAY (view it with e.g. x11vnc -display $DISPLAY; Ctrl-C ends it)."
 fi
 wine_make_prefix "${TAPWELL_WINEPREFIX:-$build/prefix}"
 wine "$build/shell/Tapwell.exe"

@@ -34,7 +34,7 @@ wine_start_display() {
         [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.1
     done
-    echo "Started Xvfb on display $DISPLAY (no display was given)"
+    echo "Started a virtual display (Xvfb) on $DISPLAY"
 }
 
 # A fresh prefix under $1. Japanese glyphs come from IPA P Gothic (proportional,
