@@ -10,6 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <functional>
 #include <string>
 #include <utility>
@@ -47,6 +50,7 @@ struct Row {
     double ref = NAN;        // seconds
     std::string target;
     bool met = false;
+    long peak_kib = -1;      // peak resident memory of a process running the job once
 };
 std::vector<Row> rows;
 
@@ -68,6 +72,23 @@ void fresh_log() {
     log_close();
     std::filesystem::remove(log_path());
     log_open(log_path().c_str());
+}
+
+// Peak resident memory, in KiB, of a child process that runs body once.
+long peak_memory(const std::function<void()>& body) {
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        fresh_log();
+        body();
+        log_close();
+        _exit(0);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)) return -1;
+    return usage.ru_maxrss;
 }
 
 double median_of(int runs, const std::function<void()>& body) {
@@ -147,6 +168,7 @@ void primitive_rows() {
         Row r = make_row("primitive search", "degree 16, whole degree, log to file");
         r.fast_runs = 7;
         r.fast = median_of(r.fast_runs, [] { run_search(16); });
+        r.peak_kib = peak_memory([] { run_search(16); });
         r.reference = "order walk";
         r.ref = median_of(3, [] { walk_search(16); });
         r.target = ">= 1000x order walk";
@@ -157,6 +179,7 @@ void primitive_rows() {
         Row r = make_row("primitive search", "degree 20, whole degree, log to file");
         r.fast_runs = 7;
         r.fast = median_of(r.fast_runs, [] { run_search(20); });
+        r.peak_kib = peak_memory([] { run_search(20); });
         r.reference = "PARI/GP";
         r.ref = pari_search(20, 24000);
         r.target = ">= 30x PARI/GP";
@@ -176,10 +199,7 @@ void primitive_rows() {
         Row r = make_row("primitive search", "degree " + std::to_string(b.n) + ", whole degree, log to file");
         r.fast_runs = b.runs;
         r.fast = median_of(b.runs, [&] { run_search(b.n); });
-        if (b.n == 24) {
-            r.reference = "PARI/GP";
-            r.ref = pari_search(24, 276480);
-        }
+        if (b.n < 32) r.peak_kib = peak_memory([&] { run_search(b.n); });
         r.target = b.target;
         r.met = r.fast < b.limit;
         rows.push_back(r);
@@ -203,6 +223,7 @@ void correlation_rows() {
         Row r = make_row("cross-correlation", "degree " + std::to_string(c.n) + ", all phases, log to file");
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [&] { run_correlation(a, b); });
+        r.peak_kib = peak_memory([&] { run_correlation(a, b); });
         if (c.stepping) {
             r.reference = "stepping";
             r.ref = median_of(1, [&] { stepping_correlation(c.n, a, b); });
@@ -259,6 +280,10 @@ void generation_rows() {
         set_text_slot(SLOT_POLY_LIST, (text_of(poly) + "\r\n1").c_str());
         run_job(generate_sequences, RUN_GENERATE);
     });
+    r.peak_kib = peak_memory([&] {
+        set_text_slot(SLOT_OUTPUT_COUNT, std::to_string(count).c_str());
+        run_job(generate_sequences, RUN_GENERATE);
+    });
     r.reference = "fprintf per line";
     r.ref = median_of(5, [&] {
         log_close();
@@ -303,8 +328,8 @@ std::string seconds_text(double s) {
 }
 
 void print_table() {
-    std::printf("\n| job | case | fast (median) | reference | reference time | ratio | target | met |\n");
-    std::printf("|---|---|---|---|---|---|---|---|\n");
+    std::printf("\n| job | case | fast (median) | reference | reference time | ratio | target | met | peak memory |\n");
+    std::printf("|---|---|---|---|---|---|---|---|---|\n");
     int met = 0;
     for (const Row& r : rows) {
         std::string ratio = "-";
@@ -313,10 +338,12 @@ void print_table() {
             std::snprintf(buf, sizeof buf, "%.0fx", r.ref / r.fast);
             ratio = buf;
         }
-        std::printf("| %s | %s | %s (%d run%s) | %s | %s | %s | %s | %s |\n", r.job.c_str(), r.case_text.c_str(),
+        char memory[32] = "-";
+        if (r.peak_kib > 0) std::snprintf(memory, sizeof memory, "%.1f MiB", r.peak_kib / 1024.0);
+        std::printf("| %s | %s | %s (%d run%s) | %s | %s | %s | %s | %s | %s |\n", r.job.c_str(), r.case_text.c_str(),
                     seconds_text(r.fast).c_str(), r.fast_runs, r.fast_runs == 1 ? "" : "s",
                     r.reference.empty() ? "-" : r.reference.c_str(), seconds_text(r.ref).c_str(), ratio.c_str(),
-                    r.target.c_str(), r.met ? "yes" : "NO");
+                    r.target.c_str(), r.met ? "yes" : "NO", memory);
         met += r.met;
     }
     std::printf("\ntargets met: %d of %zu\n", met, rows.size());
