@@ -353,6 +353,7 @@ RECT saved_rect;
 void exit_no_then_yes(Scenario& s) {
     EXPECT(click(app, 24));
     if (!checked(app, 35)) EXPECT(click(app, 35));
+    set_text(app, 37, "十");  // typed Japanese is stored as code page 932 bytes
     SetWindowPos(app.main, nullptr, 60, 50, 640, 780, SWP_NOZORDER | SWP_NOACTIVATE);
     Sleep(300);
     GetWindowRect(app.main, &saved_rect);
@@ -378,6 +379,7 @@ void exit_no_then_yes(Scenario& s) {
         EXPECT(ini[21] == "10");
         EXPECT(ini[22] == log_path);
         EXPECT(ini[23] == "abc" && ini[24] == "0" && ini[26] == "5");
+        EXPECT_MSG(ini[28] == "\x8f\x5c", ini[28]);  // 十 in code page 932 (its second byte is a backslash)
         EXPECT_MSG(ini[31] == "Invalid parameter\a", ini[31]);
     }
 }
@@ -387,6 +389,7 @@ void restart_restores(Scenario& s) {
     EXPECT(text_of(control(app, 1)) == "Japanese");
     EXPECT(text_of(control(app, 0)) == "Searching for primitive polynominals, Generating sequences.");
     EXPECT(text_of(control(app, 11)) == "abc" && text_of(control(app, 29)) == "5");
+    EXPECT(text_of(control(app, 37)) == "十");
     EXPECT(text_of(control(app, 39)) == "10011\r\n1\r\n11001\r\n1");
     EXPECT(checked(app, 24) && !checked(app, 22) && checked(app, 35));
     RECT r;

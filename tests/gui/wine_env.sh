@@ -43,6 +43,7 @@ wine_start_display() {
 PREFIX_VERSION=2  # raise when the setup below changes
 wine_make_prefix() {
     export WINEPREFIX="$1"
+    export HOME="${HOME:-$(dirname "$WINEPREFIX")}"
     [ "${2:-}" = fresh ] && rm -rf "$WINEPREFIX"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
