@@ -172,6 +172,47 @@ TEST(Generation, ParameterErrors) {
     }
 }
 
+TEST(Generation, ListTextsAsUsersTypeThem) {
+    const std::string long_line(500, '1');
+    const std::string gold_ok = "polynominal_A=10011, initial=1";
+    struct Case {
+        const char* name;
+        int mode;
+        std::string list;
+        std::string first_log_line;  // empty: the parameters are rejected
+    };
+    const Case cases[] = {
+        {"crlf", 2, "10011\r\n0001\r\n11001\r\n0001", gold_ok},
+        {"lone lf", 2, "10011\n0001\n11001\n0001", gold_ok},
+        {"tab", 2, "10011\t0001\t11001\t0001", gold_ok},
+        {"blank lines", 2, "10011\r\n\r\n0001\n\n\n11001\r\n\r\n0001\r\n", gold_ok},
+        {"begins with a break", 0, "\r\n10011\r\n0001", ""},
+        {"trailing space", 0, "10011 \r\n0001", ""},
+        {"trailing space on the value", 0, "10011\r\n0001 ", ""},  // 5 characters > degree 4
+        {"initial longer than the degree", 0, "1001\r\n0001", ""},
+        {"high byte after the value", 0, "10011\r\n0\x82\xa0\r\n", "polynominal=10011, initial="},
+        {"high byte cuts register B", 2, "10011\r\n1\x82\xa0\r\n11001\r\n1", ""},
+        {"long polynomial line", 0, long_line + "\r\n1", ""},
+        {"long value line", 0, "10011\r\n" + long_line, ""},
+        {"long line as register 1's polynomial", 1,
+         "10011\r\n1\r\n" + long_line + "\r\n\r\n11001\r\n1", ""},
+        {"long line in a register not used", 0, "10011\r\n1\r\n" + long_line, "polynominal=10011, initial=1"},
+    };
+    for (const auto& c : cases) {
+        Generate g;
+        g.generate(c.mode, c.mode == 1 ? "2" : "1", "3", c.list);
+        const Lines log = g.log_lines();
+        if (c.first_log_line.empty()) {
+            EXPECT_TRUE(log.empty()) << c.name;
+            EXPECT_EQ(status_text(), "Invalid parameter\n") << c.name;
+        } else {
+            ASSERT_FALSE(log.empty()) << c.name;
+            EXPECT_EQ(log.front(), c.first_log_line) << c.name;
+            EXPECT_EQ(status_text(), "Completed.\n") << c.name;
+        }
+    }
+}
+
 TEST(Generation, JapaneseParameterMessage) {
     Generate g;
     set_setting(SET_GEN_MODE, 0);
