@@ -445,6 +445,48 @@ void close_during_job(Scenario& s) {
     }
 }
 
+// Degree 20 has no preferred pairs, so the pair search of its 24000 polynomials
+// runs long and logs next to nothing.
+void pair_search_status_abort_and_close(Scenario& s) {
+    std::string pairs = dir + "\\pairs.log";
+    DeleteFileA(pairs.c_str());
+    EXPECT(launch(app));
+    choose_log_file(s, pairs, false);
+    start_search(s, "100000000000000000001", "0");
+    EXPECT(wait_idle(app));
+    EXPECT(click(app, 16));
+    Sleep(300);
+    EXPECT(!enabled(app, 16) && enabled(app, 15) && enabled(app, 17));
+    EXPECT(click(app, 17));
+    EXPECT(click(app, 15));
+    HWND ask = wait_message_box(app, L"Abort");
+    EXPECT(ask != nullptr);
+    if (ask != nullptr) press(ask, IDYES);
+    EXPECT(wait_idle(app, 10000));
+    EXPECT(click(app, 16));  // again: the percentage starts from 0 once more
+    Sleep(300);
+    EXPECT(click(app, 17));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> log = lines_of(read_file(pairs));
+    EXPECT(log.size() >= 4);
+    if (log.size() >= 4) {
+        const std::string header = "Seaching for Preferred pair Tapwell. n=20, No. of polynominal=24000";
+        EXPECT_MSG(log[log.size() - 3] == header, log[log.size() - 3]);
+        EXPECT_MSG(log[log.size() - 2] == "aborted. found = 0", log[log.size() - 2]);
+        EXPECT_MSG(log.back() == header, log.back());  // closed during the second run: nothing after it
+    }
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32);
+    if (ini.size() == 32) {
+        const std::string& status = ini[31];
+        EXPECT_MSG(status.rfind("found=0, checked ", 0) == 0 && status.size() >= 2 &&
+                       status.compare(status.size() - 2, 2, "%\a") == 0 && status.find('.') == status.size() - 5,
+                   status);
+    }
+    DeleteFileA(pairs.c_str());
+}
+
 void minimised_window_reopens_on_screen(Scenario& s) {
     EXPECT(launch(app));
     ShowWindow(app.main, SW_MINIMIZE);
@@ -569,6 +611,7 @@ int main() {
         {"restart: texts, mode, check box, language, rectangle", restart_restores},
         {"\"#\" default size", default_size},
         {"closing the window during a search", close_during_job},
+        {"P.P. search: Status report, Abort, closing during the search", pair_search_status_abort_and_close},
         {"minimised window reopens on screen", minimised_window_reopens_on_screen},
         {"saved rectangle on no monitor", rect_on_no_monitor},
         {"damaged settings files", damaged_settings_files},
