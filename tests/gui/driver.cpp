@@ -101,6 +101,11 @@ void first_start(Scenario& s) {
 }
 
 void language_toggle(Scenario& s) {
+    EXPECT(click(app, 7));  // the questions speak the window's language
+    HWND ask = wait_message_box(app, L"Exit");
+    EXPECT(ask != nullptr && message_box_text(ask) == "本当に終了しますか？");
+    if (ask != nullptr) press(ask, IDNO);
+    EXPECT(running(app));
     EXPECT(click(app, 1));
     EXPECT(text_of(control(app, 1)) == "Japanese");
     EXPECT(text_of(control(app, 0)) == "Searching for primitive polynominals, Generating sequences.");
