@@ -87,7 +87,8 @@ long peak_memory(const std::function<void()>& body) {
     }
     int status = 0;
     struct rusage usage {};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status)) return -1;
+    if (wait4(pid, &status, 0, &usage) != pid) return -1;
+    if (!WIFEXITED(status)) { std::fprintf(stderr, "child status %d signal %d\n", status, WIFSIGNALED(status) ? WTERMSIG(status) : 0); return -1; }
     return usage.ru_maxrss;
 }
 
@@ -251,6 +252,7 @@ void pair_rows() {
         Row r = make_row("preferred pairs", "degree " + std::to_string(c.n) + ", full list, count 0, log to file");
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [] { run_pairs(); });
+        r.peak_kib = peak_memory([] { run_pairs(); });
         if (c.stepping) {
             r.reference = "stepping, early exit";
             r.ref = median_of(1, [&] {
@@ -311,7 +313,7 @@ bool verify_sweep() {
         std::size_t single = 0;
         for (std::uint32_t g = top; g < 2 * top; ++g) single += is_primitive_fast(g, n, Gf2Engine::portable);
         const bool same = fast == walk && single == walk.size();
-        std::printf("verify: degree %d, %u candidates, %zu primitive: fast and order walk %s\n", n, top - 1,
+        std::printf("verify: degree %d, %u candidates, %zu primitive: fast and order walk %s\n", n, top,
                     walk.size(), same ? "agree" : "DISAGREE");
         ok = ok && same;
     }

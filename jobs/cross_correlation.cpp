@@ -1,6 +1,8 @@
 // Ring: jobs. See cross_correlation.h.
 #include "jobs/cross_correlation.h"
 
+#include <charconv>
+#include <cstring>
 #include <memory>
 
 #include "core/correlation_spectrum.h"
@@ -97,9 +99,17 @@ int correlate_pair(FrontEnd& front_end) {
             const std::int64_t r = plan.wide ? wide[l] : narrow[l];
             const std::int64_t r1 = r + 1;
             sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
-            line.clear().text("dt=").number(dt).text(", r= ").number(r);
-            log_write_line(line.view());
-            if (dt <= DISPLAY_CAP) show_item(front_end, dt, DISPLAY_CAP, line.view(), "calcurating more...");
+            // "dt=%u, r= %d" formatted in place: millions of lines a second.
+            char* at = log_reserve(48);
+            std::memcpy(at, "dt=", 3);
+            char* end = std::to_chars(at + 3, at + 16, dt).ptr;
+            std::memcpy(end, ", r= ", 5);
+            end = std::to_chars(end + 5, at + 47, r).ptr;
+            if (dt <= DISPLAY_CAP) {
+                show_item(front_end, dt, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, "calcurating more...");
+            }
+            *end++ = '\n';
+            log_commit(end);
             found_count.store(dt + 1, std::memory_order_relaxed);
         }
     }
