@@ -21,6 +21,29 @@ constexpr std::uint32_t DISPLAY_CAP = 70;
 // Steps between two looks at the stop flag: well under a millisecond.
 constexpr std::uint32_t PHASE_SLICE = 1u << 16;
 
+// The phase index as decimal digits, counted up in place: cheaper than
+// converting each of millions of consecutive numbers anew.
+struct DecimalCounter {
+    // The digits end at END; the bytes after them are padding so a fixed-size
+    // copy may read past the last digit.
+    static constexpr int END = 12;
+    char digits[END + 16] = {};
+    int length = 1;
+
+    DecimalCounter() { digits[END - 1] = '0'; }
+    const char* begin() const { return digits + END - length; }
+    void next() {
+        int i = END - 1;
+        while (i >= END - length && digits[i] == '9') digits[i--] = '0';
+        if (i < END - length) {
+            digits[i] = '1';
+            ++length;
+        } else {
+            ++digits[i];
+        }
+    }
+};
+
 }  // namespace
 
 std::optional<std::int64_t> phase_correlation(RegisterBank& bank, std::uint32_t start_state) {
@@ -88,13 +111,14 @@ int correlate_pair(FrontEnd& front_end) {
     std::uint64_t sum = 0;
     found_count.store(0, std::memory_order_relaxed);
     std::uint32_t dt = 0;
+    DecimalCounter dt_text;
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
         const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.get(), stop_pending)
                                     : correlate_chunk(plan, chunk, narrow.get(), stop_pending);
         if (!done) return 0;
         const std::size_t size = std::size_t{1} << plan.chunk_bits;
         // State 0 is no phase: the phases are the states 1 .. 2^n - 1.
-        for (std::size_t l = (chunk == 0 ? 1 : 0); l < size; ++l, ++dt) {
+        for (std::size_t l = (chunk == 0 ? 1 : 0); l < size; ++l, ++dt, dt_text.next()) {
             if (stop_pending()) return 0;
             const std::int64_t r = plan.wide ? wide[l] : narrow[l];
             const std::int64_t r1 = r + 1;
@@ -102,7 +126,8 @@ int correlate_pair(FrontEnd& front_end) {
             // "dt=%u, r= %d" formatted in place: millions of lines a second.
             char* at = log_reserve(48);
             std::memcpy(at, "dt=", 3);
-            char* end = std::to_chars(at + 3, at + 16, dt).ptr;
+            std::memcpy(at + 3, dt_text.begin(), 12);  // the digits and some padding, overwritten next
+            char* end = at + 3 + dt_text.length;
             std::memcpy(end, ", r= ", 5);
             end = std::to_chars(end + 5, at + 47, r).ptr;
             if (dt <= DISPLAY_CAP) {
