@@ -13,9 +13,7 @@ wine_install_packages() {
     echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    if [ "$(dpkg --print-architecture)" = amd64 ] && ! dpkg --print-foreign-architectures | grep -q i386; then
-        $sudo dpkg --add-architecture i386 || true
-    fi
+    # 64-bit Tapwell.exe needs only wine64: no i386 architecture is added.
     $sudo apt-get update -qq || true
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
