@@ -20,7 +20,7 @@ rm -rf "$work" "$shots"
 mkdir -p "$work" "$shots"
 echo "Preparing the Wine prefix (the first time takes a minute)..."
 wine_make_prefix "$e2e/prefix" fresh
-cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$work/"
+cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$build/cli/tapwell-cli.exe" "$work/"
 cd "$work"
 # An English locale: the Japanese texts must show whatever the code page is.
 export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
@@ -39,13 +39,29 @@ while IFS= read -r line; do
             ;;
         "wine: Read access denied for device"*) ;;  # the file dialog probing Z:, harmless
         *)
-            echo "$line"
-            case "$line" in *" passed, "*" failed") summary="$line" ;; esac
+            case "$line" in
+                *" passed, "*" failed") summary="$line"; echo "driver: $line" ;;
+                *) echo "$line" ;;
+            esac
             ;;
     esac
 done < <(timeout 480 wine tapwell_gui_driver.exe 2>&1)
 if [ -z "$summary" ]; then
-    echo "0 passed, 1 failed (the driver did not finish)"
-    exit 1
+    echo "FAIL the driver did not finish"
+    summary="0 passed, 1 failed"
 fi
-case "$summary" in *" 0 failed") exit 0 ;; *) exit 1 ;; esac
+read -r passed _ failed _ <<<"$summary"
+
+# The console front end, cross-compiled too, on the same search.
+cli_out="$(timeout 60 wine tapwell-cli.exe search --from 10011 2>/dev/null | tr -d '\r')"
+if [ "$cli_out" = $'n=4, from=10011\n10011\n11001\nFinished. found=2' ]; then
+    echo "PASS tapwell-cli.exe search --from 10011"
+    passed=$((passed + 1))
+else
+    echo "FAIL tapwell-cli.exe search --from 10011"
+    echo "$cli_out" | head -5 | sed 's/^/    /'
+    failed=$((failed + 1))
+fi
+echo "screenshots: $shots"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

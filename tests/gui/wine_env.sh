@@ -2,7 +2,7 @@
 # the Debian packages, a virtual display, and a Wine prefix of our own with a
 # Japanese font linked in. Source it; call wine_cleanup on exit.
 
-WINE_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic cmake ninja-build"
+WINE_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic cmake ninja-build libcli11-dev"
 
 wine_install_packages() {
     local missing=()
