@@ -127,8 +127,10 @@ LRESULT on_hscroll(HWND window, int code) {
 }
 
 LRESULT on_job_end(EndRoutine routine) {
+    // The worker returns right after posting this message. It is gone before the
+    // end routine enables the start buttons, so no new job can meet the old one.
+    wait_for_worker();
     run_end_routine(routine, window_front_end());
-    wait_for_worker();  // it returns right after posting this message
     InvalidateRect(main_window, nullptr, TRUE);
     return 0;
 }

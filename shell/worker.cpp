@@ -35,15 +35,16 @@ bool start_worker(JobFunction job) {
 }
 
 void wait_for_worker() {
-    if (worker_thread == nullptr) return;
+    HANDLE thread = worker_thread;
+    if (thread == nullptr) return;
     for (;;) {
-        DWORD r = MsgWaitForMultipleObjects(1, &worker_thread, FALSE, INFINITE, QS_SENDMESSAGE);
+        DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE);
         if (r != WAIT_OBJECT_0 + 1) break;  // the thread has returned (or the wait failed)
         MSG m;
         PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // serves sent messages
     }
-    CloseHandle(worker_thread);
-    worker_thread = nullptr;
+    CloseHandle(thread);
+    if (worker_thread == thread) worker_thread = nullptr;
 }
 
 }  // namespace tapwell
