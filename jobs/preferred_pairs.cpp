@@ -20,7 +20,8 @@ constexpr std::uint32_t DISPLAY_CAP = 30;
 
 // Every start state of register 1 in increasing order, until the first phase
 // whose value is none of the three. Exact for any pair; used for the pairs the
-// decimation table cannot decide (an entry that is not primitive of the degree).
+// decimation table cannot decide: an entry that is not primitive of the list's
+// degree, or a list above DECIMATION_MAX_DEGREE.
 PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) {
     for (std::uint32_t p = 1;; ++p) {
         const std::optional<std::int64_t> r = phase_correlation(bank, p);
