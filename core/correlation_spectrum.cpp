@@ -75,6 +75,12 @@ CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps
     return plan;
 }
 
+CorrelationPlan with_smaller_chunks(CorrelationPlan plan) {
+    --plan.chunk_bits;
+    plan.chunk_count = 1u << (plan.n - plan.chunk_bits);
+    return plan;
+}
+
 std::size_t correlation_buffer_bytes(const CorrelationPlan& plan) {
     return (std::size_t{1} << plan.chunk_bits) * (plan.wide ? sizeof(std::int64_t) : sizeof(std::int32_t));
 }

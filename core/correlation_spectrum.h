@@ -31,6 +31,10 @@ struct CorrelationPlan {
 
 CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps_b);
 
+// The same spectrum in chunks half the size (twice as many), for when the
+// memory of the first plan is not to be had. chunk_bits must be above 0.
+CorrelationPlan with_smaller_chunks(CorrelationPlan plan);
+
 // Bytes of the value buffer a chunk needs.
 std::size_t correlation_buffer_bytes(const CorrelationPlan& plan);
 

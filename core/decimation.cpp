@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <new>
 
 #include "core/primitive_test.h"
 
@@ -145,11 +146,10 @@ PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, st
     return PairVerdict::preferred;
 }
 
-bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::size_t count, int n, StopCheck stop) {
-    c.decimation.assign(count, 0);
-    c.inverse.assign(count, 0);
-    c.verdict.clear();
-    c.buffer.reset();
+namespace {
+
+// The tables of prepare_pair_classifier; may throw std::bad_alloc.
+bool prepare_tables(PairClassifier& c, const std::uint32_t* list, std::size_t count, int n, StopCheck stop) {
     if (n < 3 || n > DECIMATION_MAX_DEGREE) return true;
     const std::uint32_t period = period_of(n);
     // The usable entries: primitive of degree n. The first is the reference.
@@ -190,6 +190,24 @@ bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::
     c.verdict.assign(std::size_t{1} << n, 0);
     c.buffer.reset(new std::int32_t[std::size_t{1} << n]);  // cleared by each use
     return true;
+}
+
+}  // namespace
+
+bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::size_t count, int n, StopCheck stop) {
+    c.decimation.assign(count, 0);
+    c.inverse.assign(count, 0);
+    c.verdict.clear();
+    c.buffer.reset();
+    try {
+        return prepare_tables(c, list, count, n, stop);
+    } catch (const std::bad_alloc&) {
+        // Without the memory for the tables every pair is stepped, as before.
+        std::fill(c.decimation.begin(), c.decimation.end(), 0u);
+        c.verdict = {};
+        c.buffer.reset();
+        return true;
+    }
 }
 
 PairVerdict classify_pair(PairClassifier& c, std::size_t i, std::size_t j, StopCheck stop) {

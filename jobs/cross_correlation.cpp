@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "core/correlation_spectrum.h"
 #include "core/poly_text.h"
@@ -96,15 +97,22 @@ int correlate_pair(FrontEnd& front_end) {
     // Every phase at once by the transform (correlation_spectrum.h), a chunk of
     // states at a time; the lines then go out in phase order as stepping would
     // write them. The transform looks at the stop flag as it works.
-    const CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
     // Not cleared here: the transform clears each chunk in pieces, looking at
-    // the stop flag, and up to a gigabyte takes a while.
+    // the stop flag, and up to a gigabyte takes a while. When the memory is not
+    // to be had, smaller chunks (more passes over the sequence) give the same
+    // values.
+    CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
     std::unique_ptr<std::int32_t[]> narrow;
     std::unique_ptr<std::int64_t[]> wide;
-    if (plan.wide) {
-        wide.reset(new std::int64_t[std::size_t{1} << plan.chunk_bits]);
-    } else {
-        narrow.reset(new std::int32_t[std::size_t{1} << plan.chunk_bits]);
+    while (true) {
+        const std::size_t size = std::size_t{1} << plan.chunk_bits;
+        if (plan.wide) {
+            wide.reset(plan.chunk_bits > 12 ? new (std::nothrow) std::int64_t[size] : new std::int64_t[size]);
+        } else {
+            narrow.reset(plan.chunk_bits > 12 ? new (std::nothrow) std::int32_t[size] : new std::int32_t[size]);
+        }
+        if (wide || narrow) break;
+        plan = with_smaller_chunks(plan);
     }
     // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
     // degree 32; it is printed whole rather than wrapped to 32 bits.
