@@ -208,7 +208,7 @@ void abort_after_the_job_ended(Scenario& s) {
     EXPECT(click(app, 6));
     DeleteFileA(late.c_str());
     choose_log_file(s, late, false);
-    start_search(s, "1000000000000000000000001", "0");  // degree 24: a few seconds
+    start_search(s, "10000000000000000000000000001", "0");  // degree 28: a few seconds
     EXPECT(click(app, 15));
     HWND ask = wait_message_box(app, L"Abort");
     EXPECT(ask != nullptr);
