@@ -81,10 +81,6 @@ CorrelationPlan with_smaller_chunks(CorrelationPlan plan) {
     return plan;
 }
 
-std::size_t correlation_buffer_bytes(const CorrelationPlan& plan) {
-    return (std::size_t{1} << plan.chunk_bits) * (plan.wide ? sizeof(std::int64_t) : sizeof(std::int32_t));
-}
-
 bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int32_t* values, StopCheck stop) {
     return correlate(plan, chunk, values, stop);
 }

@@ -35,9 +35,6 @@ CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps
 // memory of the first plan is not to be had. chunk_bits must be above 0.
 CorrelationPlan with_smaller_chunks(CorrelationPlan plan);
 
-// Bytes of the value buffer a chunk needs.
-std::size_t correlation_buffer_bytes(const CorrelationPlan& plan);
-
 // values[l] = r(chunk * 2^chunk_bits + l) for every l of the chunk (the state
 // 0 included; it is no phase). Uses the 32-bit form unless plan.wide. Returns
 // false when `stop` asked to give up.
