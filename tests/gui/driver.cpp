@@ -425,6 +425,48 @@ void default_size(Scenario& s) {
                    std::to_string(want.width) + "x" + std::to_string(want.height));
 }
 
+RECT screen_rect(int id) {
+    RECT r{};
+    GetWindowRect(control(app, id), &r);
+    return r;
+}
+
+// A window smaller than the sheet scrolls it in whole cells, controls and all;
+// growing the window brings a scrolled sheet back.
+void scrolling(Scenario& s) {
+    TEXTMETRICW tm{};
+    HDC dc = GetDC(app.main);
+    GetTextMetricsW(dc, &tm);
+    ReleaseDC(app.main, dc);
+    tapwell::CellSize cell =
+        tapwell::cell_size_from_metrics(tm.tmAveCharWidth, tm.tmPitchAndFamily, tm.tmHeight, tm.tmExternalLeading);
+    RECT window;
+    GetWindowRect(app.main, &window);
+    SetWindowPos(app.main, nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(200);
+    RECT start = screen_rect(11);
+    SendMessageW(app.main, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageW(app.main, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageW(app.main, WM_HSCROLL, SB_LINERIGHT, 0);
+    RECT moved = screen_rect(11);
+    EXPECT_MSG(moved.top == start.top - 2 * cell.line_height && moved.left == start.left - cell.char_width,
+               std::to_string(start.top - moved.top) + "," + std::to_string(start.left - moved.left));
+    SendMessageW(app.main, WM_VSCROLL, SB_LINEUP, 0);
+    EXPECT(screen_rect(11).top == start.top - cell.line_height);
+    SendMessageW(app.main, WM_VSCROLL, SB_THUMBPOSITION, 0);  // changes nothing
+    EXPECT(screen_rect(11).top == start.top - cell.line_height);
+    SendMessageW(app.main, WM_VSCROLL, SB_BOTTOM, 0);
+    RECT bottom = screen_rect(11);
+    EXPECT(bottom.top < start.top - cell.line_height);
+    // Growing past the sheet's end brings it back to its natural place.
+    SetWindowPos(app.main, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(200);
+    RECT back = screen_rect(11);
+    EXPECT_MSG(back.top == start.top && back.left == start.left,
+               std::to_string(back.top - start.top) + "," + std::to_string(back.left - start.left));
+}
+
 void close_during_job(Scenario& s) {
     std::string big = dir + "\\close.log";
     DeleteFileA(big.c_str());
@@ -615,6 +657,7 @@ int main() {
         {"Exit: No goes on, Yes saves and ends", exit_no_then_yes},
         {"restart: texts, mode, check box, language, rectangle", restart_restores},
         {"\"#\" default size", default_size},
+        {"scrolling a small window and growing it back", scrolling},
         {"closing the window during a search", close_during_job},
         {"P.P. search: Status report, Abort, closing during the search", pair_search_status_abort_and_close},
         {"minimised window reopens on screen", minimised_window_reopens_on_screen},
