@@ -1,5 +1,5 @@
-// Ring: core. See correlation_spectrum.h.
-#include "core/correlation_spectrum.h"
+// Ring: core. See all_phase_correlation.h.
+#include "core/all_phase_correlation.h"
 
 #include <bit>
 #include <cstring>

@@ -17,7 +17,7 @@ constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes:
 std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
 
 // Transposed register step: bit 0 of w after k steps of this walk from 1 is the
-// register's output after k steps from state 1 (see correlation_spectrum.h).
+// register's output after k steps from state 1 (see all_phase_correlation.h).
 inline std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask) {
     return ((w << 1) & mask) ^ ((w & top) ? taps : 0u);
 }

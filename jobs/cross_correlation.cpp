@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "core/correlation_spectrum.h"
+#include "core/all_phase_correlation.h"
 #include "core/poly_text.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
@@ -94,7 +94,7 @@ int correlate_pair(FrontEnd& front_end) {
     log_write_line(line.text("polynominal_A=").text(format_binary(a.poly).view()).text("1").view());
     log_write_line(line.clear().text("polynominal_B=").text(format_binary(b.poly).view()).text("1").view());
 
-    // Every phase at once by the transform (correlation_spectrum.h), a chunk of
+    // Every phase at once by the transform (all_phase_correlation.h), a chunk of
     // states at a time; the lines then go out in phase order as stepping would
     // write them. The transform looks at the stop flag as it works.
     // Not cleared here: the transform clears each chunk in pieces, looking at

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "core/correlation_spectrum.h"
+#include "core/all_phase_correlation.h"
 #include "core/walsh_transform.h"
 #include "tests/fast/stepping_reference.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "core/correlation_spectrum.h"
+#include "core/all_phase_correlation.h"
 #include "core/decimation.h"
 #include "core/order_walk.h"
 #include "tests/fast/stepping_reference.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/correlation_spectrum.h"
+#include "core/all_phase_correlation.h"
 #include "core/decimation.h"
 
 namespace tapwell::reference {
