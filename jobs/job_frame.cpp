@@ -81,6 +81,10 @@ void run_end_routine(EndRoutine routine, FrontEnd& front_end) {
     }
 }
 
+EndRoutine end_routine_for(std::int32_t run_state) {
+    return run_state == RUN_GENERATE || run_state == RUN_CORRELATE ? EndRoutine::generate : EndRoutine::search;
+}
+
 std::string format_status_report() {
     char text[128];
     switch (setting(SET_RUN_STATE)) {
@@ -123,11 +127,8 @@ std::string format_abort_text() {
 }
 
 void complete_abort(FrontEnd& front_end) {
-    std::int32_t state = setting(SET_RUN_STATE);
     std::string text = format_abort_text();
-    run_end_routine(state == RUN_GENERATE || state == RUN_CORRELATE ? EndRoutine::generate
-                                                                    : EndRoutine::search,
-                    front_end);
+    run_end_routine(end_routine_for(setting(SET_RUN_STATE)), front_end);
     log_write(text);
     log_flush();
     status_set(text);

@@ -36,6 +36,8 @@ int close_job(FrontEnd& front_end, EndRoutine routine, std::string_view final_te
 void finish_search_job(FrontEnd& front_end);
 void finish_generate_job(FrontEnd& front_end);
 void run_end_routine(EndRoutine routine, FrontEnd& front_end);
+// The end routine that belongs to a running job's state.
+EndRoutine end_routine_for(std::int32_t run_state);
 
 // Status report text for the current run state; empty for states without one
 // (a job that ended at the moment the button was pressed).

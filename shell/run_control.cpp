@@ -89,10 +89,6 @@ const JobStart* job_start_for(int control_id) {
     return nullptr;
 }
 
-EndRoutine end_routine_for(std::int32_t run_state) {
-    return run_state == RUN_GENERATE || run_state == RUN_CORRELATE ? EndRoutine::generate : EndRoutine::search;
-}
-
 const RunTransition& log_transition(LogEvent event) {
     return log_transitions[event == LogEvent::opened ? 0 : 1];
 }

@@ -41,8 +41,6 @@ struct JobStart {
 
 // The start entry of a start button, or nullptr.
 const JobStart* job_start_for(int control_id);
-// The end routine that belongs to a running job's state.
-EndRoutine end_routine_for(std::int32_t run_state);
 
 // Run-state changes of the log-file commands (a job's start and end are in
 // JobStart and the jobs' end routines).

@@ -2,6 +2,7 @@
 // radio group arithmetic.
 #include <gtest/gtest.h>
 
+#include "jobs/job_frame.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "shell/run_control.h"
