@@ -1,5 +1,8 @@
 // Ring: shell. The child controls: created once from the layout table, given
 // the texts of the current language, and read back into the text slots.
+#include <cstddef>
+#include <iterator>
+
 #include "jobs/shared_state.h"
 #include "shell/wide_text.h"
 #include "shell/window_state.h"
@@ -8,13 +11,20 @@ namespace tapwell {
 
 namespace {
 
-const wchar_t* wide_class(std::int32_t kind) {
-    switch (record_role(kind)) {
-        case RecordRole::button: return L"button";
-        case RecordRole::label: return L"static";
-        case RecordRole::edit: return L"edit";
-        default: return nullptr;
-    }
+// The class names are ASCII, so widening is a copy; the controls are created
+// through the wide function so that they take Japanese text whatever the
+// system's code page.
+struct WideClass {
+    wchar_t name[16];
+};
+
+bool wide_class(std::int32_t kind, WideClass& out) {
+    const char* name = control_class(kind);
+    if (name == nullptr) return false;
+    std::size_t i = 0;
+    for (; name[i] != '\0' && i + 1 < std::size(out.name); ++i) out.name[i] = static_cast<wchar_t>(name[i]);
+    out.name[i] = L'\0';
+    return true;
 }
 
 void give_initial_state(int id, const LayoutRecord& r, HWND control) {
@@ -43,10 +53,10 @@ void give_initial_state(int id, const LayoutRecord& r, HWND control) {
 void create_controls(HWND window, HINSTANCE instance) {
     for (int id = 0; id < LAYOUT_COUNT; ++id) {
         const LayoutRecord& r = layout_table[id];
-        const wchar_t* window_class = wide_class(r.kind);
-        if (window_class == nullptr) continue;
+        WideClass window_class;
+        if (!wide_class(r.kind, window_class)) continue;
         PixelRect p = cell_to_pixels(r, cell);
-        HWND control = CreateWindowExW(0, window_class, L" ", r.style, p.left, p.top, p.right - p.left,
+        HWND control = CreateWindowExW(0, window_class.name, L" ", r.style, p.left, p.top, p.right - p.left,
                                        p.bottom - p.top, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        instance, nullptr);
         control_window[id] = control;
