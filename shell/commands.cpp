@@ -104,8 +104,7 @@ void start_job(const JobStart& start) {
     if (!start_worker(start.job)) return;
     // Until the UI thread returns to its message loop no end routine of the job
     // can run, so these changes always come first.
-    set_setting(SET_RUN_STATE, start.run_state);
-    apply_enabling(start.started, window_front_end());
+    apply_job_start(start, window_front_end());
 }
 
 void abort_job() {

@@ -89,6 +89,11 @@ const JobStart* job_start_for(int control_id) {
     return nullptr;
 }
 
+void apply_job_start(const JobStart& start, FrontEnd& front_end) {
+    set_setting(SET_RUN_STATE, start.run_state);
+    apply_enabling(start.started, front_end);
+}
+
 const RunTransition& log_transition(LogEvent event) {
     return log_transitions[event == LogEvent::opened ? 0 : 1];
 }

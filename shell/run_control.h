@@ -41,6 +41,9 @@ struct JobStart {
 
 // The start entry of a start button, or nullptr.
 const JobStart* job_start_for(int control_id);
+// What a start does once its worker runs: the job's run state and the
+// enabling of its start event.
+void apply_job_start(const JobStart& start, FrontEnd& front_end);
 
 // Run-state changes of the log-file commands (a job's start and end are in
 // JobStart and the jobs' end routines).

@@ -108,8 +108,8 @@ TEST(RunControl, StartAndEndCycle) {
         set_text_slot(SLOT_WIDTH, "1");
         set_text_slot(SLOT_OUTPUT_COUNT, "0");
         set_text_slot(SLOT_POLY_LIST, "10011\r\n1");
-        set_setting(SET_RUN_STATE, start.run_state);
-        apply_enabling(start.started, f.front);
+        apply_job_start(start, f.front);
+        EXPECT_EQ(setting(SET_RUN_STATE), start.run_state);
         EXPECT_FALSE(f.front.enabled.at(ID_SEARCH_START));
         EXPECT_FALSE(f.front.enabled.at(ID_LOG_END));
         bool search = start.started == EVENT_SEARCH_STARTED;
