@@ -26,12 +26,7 @@ std::string correlate_progress() {
 
 int run_correlate() {
     if (!put_list(options.list)) return EXIT_USAGE;
-    int status = prepare_session(options.common);
-    if (status != EXIT_DONE) return status;
-    status = run_console_job(correlate_pair, RUN_CORRELATE, correlate_progress,
-                             options.common.quiet);
-    end_session();
-    return status;
+    return run_session(options.common, {{correlate_pair, RUN_CORRELATE, correlate_progress}});
 }
 
 }  // namespace

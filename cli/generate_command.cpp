@@ -34,12 +34,8 @@ int run_generate() {
     }
     set_setting(SET_GEN_MODE, options.mode);
     set_setting(SET_SHOW_REGISTER, options.show_register ? 1 : 0);
-    int status = prepare_session(options.common);
-    if (status != EXIT_DONE) return status;
-    status = run_console_job(generate_sequences, RUN_GENERATE, generate_progress,
-                             options.common.quiet);
-    end_session();
-    return status;
+    return run_session(options.common,
+                       {{generate_sequences, RUN_GENERATE, generate_progress}});
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ BOOL WINAPI on_console_control(DWORD type) {
     return TRUE;
 }
 void install_interrupt_handler() { SetConsoleCtrlHandler(on_console_control, TRUE); }
+void restore_default_interrupt() { SetConsoleCtrlHandler(on_console_control, FALSE); }
 #else
 extern "C" void on_sigint(int) { interrupted.store(true); }
 void install_interrupt_handler() {
@@ -45,6 +46,7 @@ void install_interrupt_handler() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
 }
+void restore_default_interrupt() { std::signal(SIGINT, SIG_DFL); }
 #endif
 
 constexpr auto PROGRESS_PERIOD = std::chrono::milliseconds(250);
@@ -79,34 +81,63 @@ void print_error(const std::string& message) {
     std::fprintf(stderr, "tapwell-cli: %s\n", message.c_str());
 }
 
-int prepare_session(const CommonOptions& options) {
+namespace {
+int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet);
+
+std::string log_name(const CommonOptions& options) {
+    return options.log_path.empty() ? "standard output" : "log file '" + options.log_path + "'";
+}
+}  // namespace
+
+int run_session(const CommonOptions& options, const std::vector<SessionJob>& jobs) {
     set_setting(SET_LANGUAGE, options.language == "ja" ? 0 : 1);
     if (options.log_path.empty()) {
         log_attach(stdout);
     } else {
         std::string reason;
         if (!log_open(options.log_path.c_str(), &reason)) {
-            print_error("cannot open log file '" + options.log_path + "': " + reason);
+            print_error("cannot open " + log_name(options) + ": " + reason);
             return EXIT_USAGE;
         }
     }
     set_setting(SET_RUN_STATE, RUN_IDLE);
-    return EXIT_DONE;
+
+    int status = EXIT_DONE;
+    for (const SessionJob& step : jobs) {
+        if (step.before) step.before();
+        status = run_console_job(step.job, step.run_state, step.progress, options.quiet);
+        if (status != EXIT_DONE) break;
+    }
+    log_close();
+
+    // A log that could not be written is not a job that ran to its end.
+    std::string reason;
+    if (log_failed(&reason)) {
+        print_error("cannot write " + log_name(options) + ": " + reason);
+        if (status != EXIT_INTERRUPTED) status = EXIT_USAGE;
+    }
+    return status;
 }
 
-void end_session() { log_close(); }
-
 bool put_slot_text(int slot, const std::string& text, const char* what) {
-    if (text.size() > TEXT_SLOT_SIZE - 1 || text.find('\0') != std::string::npos) {
-        print_error(std::string(what) + " is " + std::to_string(text.size()) +
-                    " characters long or holds a zero byte; at most " +
-                    std::to_string(TEXT_SLOT_SIZE - 1) + " characters are taken");
+    if (text.size() > TEXT_SLOT_SIZE - 1) {
+        print_error(std::string(what) + " is longer than the " +
+                    std::to_string(TEXT_SLOT_SIZE - 1) +
+                    " characters its entry holds; nothing was run");
+        return false;
+    }
+    if (text.find('\0') != std::string::npos) {
+        print_error(std::string(what) + " holds a zero byte, which no entry can; nothing was run");
         return false;
     }
     set_text_slot(slot, text.c_str());
     return true;
 }
 
+namespace {
+
+// Runs the job to its end or to Ctrl-C, writes the status text to standard
+// error and returns the exit status.
 int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
     static ConsoleFrontEnd front_end;
     install_interrupt_handler();
@@ -134,6 +165,8 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
             ended.wait_for(lock, POLL_PERIOD);
             if (done) break;
             if (interrupted.load()) {
+                // A second Ctrl-C ends the process, should the job not stop.
+                restore_default_interrupt();
                 lock.unlock();
                 aborted = abort_running_job(front_end, [&] { worker.join(); });
                 lock.lock();
@@ -155,5 +188,7 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     if (aborted) return EXIT_INTERRUPTED;
     return last_job_rejected() ? EXIT_REJECTED : EXIT_DONE;
 }
+
+}  // namespace
 
 }  // namespace tapwell::cli

@@ -2,7 +2,9 @@
 // with Ctrl-C as Abort and a progress line while it runs.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "jobs/front_end.h"
 
@@ -28,12 +30,6 @@ struct CommonOptions {
 };
 void add_common_options(CLI::App& command, CommonOptions& options);
 
-// Opens the log (the file for appending, or standard output) and sets the
-// language. Returns EXIT_DONE, or EXIT_USAGE after a message naming the file.
-int prepare_session(const CommonOptions& options);
-// Closes the log at the end of the session.
-void end_session();
-
 // Puts a typed text into a text slot. A text longer than the slot holds is
 // refused with a message instead of being cut: false then.
 bool put_slot_text(int slot, const std::string& text, const char* what);
@@ -41,9 +37,18 @@ bool put_slot_text(int slot, const std::string& text, const char* what);
 using JobFunction = int (*)(FrontEnd&);
 using ProgressFunction = std::string (*)();  // one line for the progress display
 
-// Runs the job to its end or to Ctrl-C, writes the status text to standard
-// error and returns the exit status.
-int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet);
+struct SessionJob {
+    JobFunction job;
+    int run_state;
+    ProgressFunction progress;
+    std::function<void()> before = {};  // what the user types before pressing its button
+};
+
+// Opens the log (the file for appending, or standard output), sets the
+// language, runs the jobs in turn while each runs to its end, and closes the
+// log. Returns the exit status of the last job run; EXIT_USAGE, after a message
+// naming the file, when the log cannot be opened or written.
+int run_session(const CommonOptions& options, const std::vector<SessionJob>& jobs);
 
 // Prints an error message that starts with the program's name.
 void print_error(const std::string& message);

@@ -30,19 +30,13 @@ int run_pairs() {
         !put_slot_text(SLOT_FIND_COUNT, options.search_count, "--search-count")) {
         return EXIT_USAGE;
     }
-    int status = prepare_session(options.common);
-    if (status != EXIT_DONE) return status;
-    status = run_console_job(search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report,
-                             options.common.quiet);
-    if (status == EXIT_DONE) {
-        // The window shares "Number of find(0:max)" between the two jobs; the
-        // pair count is typed into it before P.P. search is pressed.
-        put_slot_text(SLOT_FIND_COUNT, options.count, "--count");
-        status = run_console_job(search_preferred_pairs, RUN_PAIR_SEARCH, format_status_report,
-                                 options.common.quiet);
-    }
-    end_session();
-    return status;
+    return run_session(
+        options.common,
+        {{search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report},
+         {search_preferred_pairs, RUN_PAIR_SEARCH, format_status_report,
+          // The window shares "Number of find(0:max)" between the two jobs; the
+          // pair count is typed into it before P.P. search is pressed.
+          [] { set_text_slot(SLOT_FIND_COUNT, options.count.c_str()); }}});
 }
 
 }  // namespace

@@ -22,12 +22,8 @@ int run_search() {
         !put_slot_text(SLOT_FIND_COUNT, options.count, "--count")) {
         return EXIT_USAGE;
     }
-    int status = prepare_session(options.common);
-    if (status != EXIT_DONE) return status;
-    status = run_console_job(search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report,
-                             options.common.quiet);
-    end_session();
-    return status;
+    return run_session(options.common,
+                       {{search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report}});
 }
 
 }  // namespace

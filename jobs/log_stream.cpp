@@ -11,10 +11,20 @@ constexpr std::size_t BUFFER_SIZE = 1 << 18;
 char buffer[BUFFER_SIZE];
 std::FILE* stream = nullptr;
 bool owned = false;
+int failure = 0;  // errno of the first failed write, flush or close; 0 while all is well
+
+void note_failure() {
+    if (failure == 0) failure = errno != 0 ? errno : EIO;
+}
+
+void write_out(const char* data, std::size_t size) {
+    errno = 0;
+    if (std::fwrite(data, 1, size, stream) != size) note_failure();
+}
 
 void drain() {
     const std::size_t used = log_detail::cursor != nullptr ? static_cast<std::size_t>(log_detail::cursor - buffer) : 0;
-    if (stream != nullptr && used != 0) std::fwrite(buffer, 1, used, stream);
+    if (stream != nullptr && used != 0) write_out(buffer, used);
     log_detail::cursor = stream != nullptr ? buffer : nullptr;
     log_detail::limit = stream != nullptr ? buffer + BUFFER_SIZE : nullptr;
 }
@@ -28,7 +38,7 @@ void write_slow(std::string_view text) {
     if (stream == nullptr) return;
     drain();
     if (text.size() > BUFFER_SIZE) {
-        std::fwrite(text.data(), 1, text.size(), stream);
+        write_out(text.data(), text.size());
         return;
     }
     std::memcpy(cursor, text.data(), text.size());
@@ -53,6 +63,7 @@ bool log_open(const char* path, std::string* error_text) {
     }
     stream = f;
     owned = true;
+    failure = 0;
     drain();
     return true;
 }
@@ -61,6 +72,7 @@ void log_attach(std::FILE* s) {
     log_close();
     stream = s;
     owned = false;
+    failure = 0;
     drain();
 }
 
@@ -69,7 +81,8 @@ bool log_is_open() { return stream != nullptr; }
 void log_close() {
     if (stream == nullptr) return;
     log_flush();
-    if (owned) std::fclose(stream);
+    errno = 0;
+    if (owned && std::fclose(stream) != 0) note_failure();
     stream = nullptr;
     owned = false;
     drain();  // no stream: the buffer pointers become null
@@ -77,7 +90,13 @@ void log_close() {
 
 void log_flush() {
     drain();
-    if (stream != nullptr) std::fflush(stream);
+    errno = 0;
+    if (stream != nullptr && std::fflush(stream) != 0) note_failure();
+}
+
+bool log_failed(std::string* reason) {
+    if (failure != 0 && reason != nullptr) *reason = std::strerror(failure);
+    return failure != 0;
 }
 
 }  // namespace tapwell

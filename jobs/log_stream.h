@@ -22,6 +22,10 @@ bool log_open(const char* path, std::string* error_text = nullptr);
 void log_attach(std::FILE* stream);
 bool log_is_open();
 void log_close();
+// Whether a write, flush or close has failed since the log was opened (a full
+// disk, a closed pipe); reason (when given) receives the system's words. The
+// failure outlives log_close so that the caller can still report it.
+bool log_failed(std::string* reason = nullptr);
 
 namespace log_detail {
 // The free part of the buffer; both null while no log is open. The writes

@@ -1,11 +1,15 @@
 // Ring: tests. Texts and end routines that every job shares.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "jobs/enabling.h"
 #include "jobs/job_frame.h"
+#include "jobs/log_stream.h"
 #include "jobs/message_table.h"
+#include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
 #include "tests/recording_front_end.h"
@@ -102,6 +106,30 @@ TEST(JobFrame, EndRoutinesApplyTheirColumn) {
     for (int id : {6, 11, 13, 14, 16, 40, 42}) EXPECT_TRUE(f.front.enabled.at(id)) << id;
     for (int id : {15, 17}) EXPECT_FALSE(f.front.enabled.at(id)) << id;
     EXPECT_EQ(f.front.enabled.size(), 9u);
+}
+
+// What the file holds now, without flushing the log first.
+std::string file_text(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(JobFrame, TheLogReachesTheFileAtEveryEnd) {
+    testing::JobFixture f;
+    // A job that ends by itself leaves all its lines in the file...
+    set_text_slot(SLOT_SEARCH_FROM, "10011");
+    f.run(search_primitive, RUN_PRIMITIVE_SEARCH);
+    EXPECT_EQ(file_text(f.log_path), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
+    // ...and so does an aborted one, up to and with its abort text.
+    set_text_slot(SLOT_SEARCH_FROM, "1011");
+    testing::mark_started(RUN_PRIMITIVE_SEARCH);
+    log_write_line("n=3, from=1011");
+    current_candidate = 0b101;
+    found_count = 0;
+    ASSERT_TRUE(abort_running_job(f.front, [] {}));
+    EXPECT_EQ(file_text(f.log_path).substr(46), "n=3, from=1011\naborted at 101, found=0\n");
 }
 
 }  // namespace

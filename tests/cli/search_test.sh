@@ -35,6 +35,14 @@ check "log exit" 0 "$rc"
 check "unopenable log exit" 2 "$rc"
 check "unopenable log names the file" 1 "$(grep -c "no/such/dir/log" "$work/err")"
 
+# A log that cannot be written is not reported as a job that ran to its end.
+"$cli" search --from 10011 --log /dev/full 2>"$work/err"; rc=$?
+check "unwritable log exit" 2 "$rc"
+check "unwritable log named" 1 "$(grep -c "cannot write log file '/dev/full'" "$work/err")"
+"$cli" search --from 10011 >/dev/full 2>"$work/err"; rc=$?
+check "unwritable standard output exit" 2 "$rc"
+check "unwritable standard output named" 1 "$(grep -c "cannot write standard output" "$work/err")"
+
 "$cli" search 2>/dev/null; check "missing --from is a usage error" 2 "$?"
 "$cli" search --from 1011 --lang fr 2>/dev/null; check "unknown language" 2 "$?"
 "$cli" search --from "$(printf '1%.0s' $(seq 1 2800))" 2>/dev/null; check "over-long text refused" 2 "$?"
