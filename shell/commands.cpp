@@ -100,7 +100,6 @@ void toggle_check(int id) {
 
 void start_job(const JobStart& start) {
     collect_edit_texts();
-    if (start.job == nullptr) return;  // that job is not part of this build
     if (!start_worker(start.job)) return;
     // Until the UI thread returns to its message loop no end routine of the job
     // can run, so these changes always come first.

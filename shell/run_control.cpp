@@ -3,19 +3,10 @@
 
 #include <array>
 
-#include "jobs/primitive_search.h"
-#if __has_include("jobs/sequence_generation.h")
-#include "jobs/sequence_generation.h"
-#define TAPWELL_HAS_GENERATION 1
-#endif
-#if __has_include("jobs/cross_correlation.h")
 #include "jobs/cross_correlation.h"
-#define TAPWELL_HAS_CORRELATION 1
-#endif
-#if __has_include("jobs/preferred_pairs.h")
 #include "jobs/preferred_pairs.h"
-#define TAPWELL_HAS_PAIRS 1
-#endif
+#include "jobs/primitive_search.h"
+#include "jobs/sequence_generation.h"
 
 namespace tapwell {
 
@@ -45,27 +36,11 @@ constexpr std::array<CommandEntry, 16> command_table = {{
     {ID_CORRELATE, CommandAction::start_job},
 }};
 
-#if TAPWELL_HAS_GENERATION
-constexpr JobFunction GENERATE = generate_sequences;
-#else
-constexpr JobFunction GENERATE = nullptr;
-#endif
-#if TAPWELL_HAS_CORRELATION
-constexpr JobFunction CORRELATE = correlate_pair;
-#else
-constexpr JobFunction CORRELATE = nullptr;
-#endif
-#if TAPWELL_HAS_PAIRS
-constexpr JobFunction PAIRS = search_preferred_pairs;
-#else
-constexpr JobFunction PAIRS = nullptr;
-#endif
-
 constexpr std::array<JobStart, 4> job_starts = {{
     {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED},
-    {ID_PAIR_SEARCH, PAIRS, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED},
-    {ID_GENERATE_START, GENERATE, RUN_GENERATE, EVENT_GENERATION_STARTED},
-    {ID_CORRELATE, CORRELATE, RUN_CORRELATE, EVENT_GENERATION_STARTED},
+    {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED},
+    {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED},
+    {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED},
 }};
 
 constexpr std::array<RunTransition, 2> log_transitions = {{

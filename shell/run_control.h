@@ -34,7 +34,7 @@ using JobFunction = int (*)(FrontEnd&);
 
 struct JobStart {
     int control_id;
-    JobFunction job;  // nullptr while that job is not part of the build
+    JobFunction job;
     RunState run_state;
     EnablingEvent started;
 };

@@ -2,8 +2,11 @@
 // radio group arithmetic.
 #include <gtest/gtest.h>
 
+#include "jobs/cross_correlation.h"
 #include "jobs/job_frame.h"
+#include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
+#include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "shell/run_control.h"
 #include "tests/recording_front_end.h"
@@ -33,14 +36,19 @@ TEST(RunControl, CommandTable) {
 }
 
 TEST(RunControl, JobStarts) {
-    const JobStart* s = job_start_for(ID_SEARCH_START);
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->job, &search_primitive);
-    EXPECT_EQ(s->run_state, RUN_PRIMITIVE_SEARCH);
-    EXPECT_EQ(s->started, EVENT_SEARCH_STARTED);
-    EXPECT_EQ(job_start_for(ID_PAIR_SEARCH)->run_state, RUN_PAIR_SEARCH);
-    EXPECT_EQ(job_start_for(ID_GENERATE_START)->started, EVENT_GENERATION_STARTED);
-    EXPECT_EQ(job_start_for(ID_CORRELATE)->run_state, RUN_CORRELATE);
+    const JobStart expected[] = {
+        {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED},
+        {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED},
+        {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED},
+        {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED},
+    };
+    for (const JobStart& e : expected) {
+        const JobStart* s = job_start_for(e.control_id);
+        ASSERT_NE(s, nullptr) << e.control_id;
+        EXPECT_EQ(s->job, e.job) << e.control_id;
+        EXPECT_EQ(s->run_state, e.run_state) << e.control_id;
+        EXPECT_EQ(s->started, e.started) << e.control_id;
+    }
     EXPECT_EQ(job_start_for(ID_SEARCH_ABORT), nullptr);
     EXPECT_EQ(end_routine_for(RUN_PRIMITIVE_SEARCH), EndRoutine::search);
     EXPECT_EQ(end_routine_for(RUN_PAIR_SEARCH), EndRoutine::search);
@@ -114,7 +122,6 @@ TEST(RunControl, StartAndEndCycle) {
         EXPECT_FALSE(f.front.enabled.at(ID_LOG_END));
         bool search = start.started == EVENT_SEARCH_STARTED;
         EXPECT_EQ(f.front.enabled.at(search ? ID_SEARCH_ABORT : ID_GENERATE_ABORT), true);
-        ASSERT_NE(start.job, nullptr);
         testing::mark_started(start.run_state);
         start.job(f.front);  // the recording front end runs the end routine at once
         ASSERT_EQ(f.front.ended.size(), 1u);
