@@ -24,6 +24,7 @@
 #include "core/poly_text.h"
 #include "core/primitive_test.h"
 #include "jobs/cross_correlation.h"
+#include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
@@ -113,7 +114,10 @@ std::string lowest(int n) {
     text.back() = '1';
     return text;
 }
-std::string text_of(std::uint32_t g) { return std::string(format_binary(g).view()) + "1"; }
+std::string text_of(std::uint32_t g) {
+    LineBuilder line;
+    return std::string(line.polynomial(g).view());
+}
 
 void run_search(int n) {
     set_text_slot(SLOT_SEARCH_FROM, lowest(n).c_str());

@@ -3,6 +3,7 @@
 
 #include "core/order_walk.h"
 #include "core/poly_text.h"
+#include "core/preferred_values.h"
 #include "core/shift_register.h"
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
@@ -27,11 +28,11 @@ std::int64_t phase(std::uint32_t ta, std::uint32_t tb, std::uint32_t top, std::u
 std::uint32_t walk_search(int n) {
     const std::uint32_t e = 1u << (n - 1);
     LineBuilder line;
-    log_write_line(line.text("n=").number(n).text(", from=").text(format_binary(e + 1).view()).text("1").view());
+    log_write_line(line.text("n=").number(n).text(", from=").polynomial(e + 1).view());
     std::uint32_t found = 0;
     for (std::uint32_t s = 1; s < e; ++s) {
         if (!is_primitive(e + s, n)) continue;
-        log_write_line(line.clear().text(format_binary(e + s).view()).text("1").view());
+        log_write_line(line.clear().polynomial(e + s).view());
         ++found;
     }
     log_write_line(line.clear().text("Finished. found=").number(found).view());
@@ -43,8 +44,8 @@ std::uint64_t stepping_correlation(int n, std::uint32_t poly_a, std::uint32_t po
     const std::uint32_t top = 1u << (n - 1);
     const std::uint32_t ta = taps_of(poly_a, top), tb = taps_of(poly_b, top);
     LineBuilder line;
-    log_write_line(line.text("polynominal_A=").text(format_binary(poly_a).view()).text("1").view());
-    log_write_line(line.clear().text("polynominal_B=").text(format_binary(poly_b).view()).text("1").view());
+    log_write_line(line.text("polynominal_A=").polynomial(poly_a).view());
+    log_write_line(line.clear().text("polynominal_B=").polynomial(poly_b).view());
     std::uint64_t sum = 0;
     for (std::uint32_t dt = 0; dt < 2u * top - 1u; ++dt) {
         const std::int64_t r = phase(ta, tb, top, dt + 1);
@@ -58,7 +59,7 @@ std::uint64_t stepping_correlation(int n, std::uint32_t poly_a, std::uint32_t po
 
 std::uint32_t stepping_pairs(const std::uint32_t* list, std::uint32_t count, int n, std::uint32_t limit) {
     const std::uint32_t top = 1u << (n - 1);
-    const std::int64_t t = (n % 2 != 0) ? (std::int64_t{1} << ((n + 1) / 2)) + 1 : (std::int64_t{1} << (n / 2 + 1)) + 1;
+    const std::int64_t t = preferred_t(n);
     LineBuilder line;
     log_write_line(line.text("Seaching for Preferred pair Tapwell. n=").number(n).text(", No. of polynominal=").number(count).view());
     std::uint32_t found = 0;
@@ -70,7 +71,7 @@ std::uint32_t stepping_pairs(const std::uint32_t* list, std::uint32_t count, int
                 preferred = r == -1 || r == t - 2 || r == -t;
             }
             if (!preferred) continue;
-            line.clear().text(format_binary(list[i]).view()).text("1, ").text(format_binary(list[j]).view()).text("1");
+            line.clear().polynomial(list[i]).text(", ").polynomial(list[j]);
             log_write_line(line.view());
             ++found;
         }

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "core/shift_register.h"
+
 namespace tapwell {
 
 namespace {
@@ -39,15 +41,15 @@ bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, Sto
         if (m == n) {
             for (; k < end; ++k) {
                 values[w] += 1 - 2 * static_cast<T>(v & 1u);
-                v = ((v << 1) & mask) ^ ((v & top) ? ta : 0u);
-                w = ((w << 1) & mask) ^ ((w & top) ? tb : 0u);
+                v = transposed_step(v, ta, top, mask);
+                w = transposed_step(w, tb, top, mask);
             }
         } else {
             for (; k < end; ++k) {
                 const std::uint32_t sign = (v ^ static_cast<std::uint32_t>(std::popcount((w >> m) & chunk))) & 1u;
                 values[w & low_mask] += 1 - 2 * static_cast<T>(sign);
-                v = ((v << 1) & mask) ^ ((v & top) ? ta : 0u);
-                w = ((w << 1) & mask) ^ ((w & top) ? tb : 0u);
+                v = transposed_step(v, ta, top, mask);
+                w = transposed_step(w, tb, top, mask);
             }
         }
         if (stop != nullptr && stop()) return false;

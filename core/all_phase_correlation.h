@@ -43,10 +43,4 @@ bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int3
 bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values,
                      StopCheck stop = nullptr);
 
-// The register taps of a polynomial value of degree n (as the register bank
-// derives them): ((g XOR top) << 1) | 1.
-inline std::uint32_t register_taps(std::uint32_t g, int n) {
-    return ((g ^ (1u << (n - 1))) << 1) | 1u;
-}
-
 }  // namespace tapwell

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "core/primitive_test.h"
+#include "core/shift_register.h"
 
 namespace tapwell {
 
@@ -15,12 +16,6 @@ namespace {
 constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
 std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
-
-// Transposed register step: bit 0 of w after k steps of this walk from 1 is the
-// register's output after k steps from state 1 (see all_phase_correlation.h).
-inline std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask) {
-    return ((w << 1) & mask) ^ ((w & top) ? taps : 0u);
-}
 
 std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
     while (b != 0) {
@@ -55,7 +50,7 @@ bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck s
     u.poly = poly;
     const std::uint32_t top = 1u << (n - 1);
     const std::uint32_t mask = top | (top - 1u);
-    u.taps = ((poly ^ top) << 1) | 1u;
+    u.taps = taps_of(poly, top);
     u.bits.assign((static_cast<std::size_t>(u.period) + 63) / 64, 0);
     std::uint32_t w = 1;
     for (std::uint32_t k = 0; k < u.period; ++k) {
@@ -110,10 +105,6 @@ std::uint32_t coset_leader(std::uint32_t d, int n) {
     return best;
 }
 
-std::int32_t preferred_bound(int n) {
-    return (n % 2 == 1) ? (1 << ((n + 1) / 2)) + 1 : (1 << (n / 2 + 1)) + 1;
-}
-
 PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, std::int32_t* buffer, StopCheck stop) {
     const int n = u.n;
     const std::uint32_t period = u.period;
@@ -138,7 +129,7 @@ PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, st
         if (stop != nullptr && stop()) return PairVerdict::stopped;
     }
     if (!walsh_hadamard(buffer, n, stop)) return PairVerdict::stopped;
-    const std::int32_t t = preferred_bound(n);
+    const std::int64_t t = preferred_t(n);
     for (std::uint32_t s = 1; s <= period; ++s) {
         const std::int32_t r = buffer[s];
         if (r != -1 && r != t - 2 && r != -t) return PairVerdict::not_preferred;

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/preferred_values.h"
 #include "core/walsh_transform.h"
 
 namespace tapwell {
@@ -47,9 +48,6 @@ std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d)
 
 // The smallest member of d's cyclotomic coset: the least rotation of d's n bits.
 std::uint32_t coset_leader(std::uint32_t d, int n);
-
-// t(n) of the preferred values -1, t - 2 and -t.
-std::int32_t preferred_bound(int n);
 
 enum class PairVerdict { not_preferred, preferred, unknown, stopped };
 

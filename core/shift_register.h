@@ -44,6 +44,14 @@ constexpr std::uint32_t register_step(std::uint32_t state, std::uint32_t taps, s
     return (state >> 1) | (feedback ? top : 0u);
 }
 
+// The transposed step, for walks that follow a linear function of the start
+// state rather than the state: bit 0 of w after k steps of this walk from 1 is
+// the register's output after k steps from state 1 (all_phase_correlation.h).
+// mask = 2^n - 1.
+constexpr std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask) {
+    return ((w << 1) & mask) ^ ((w & top) ? taps : 0u);
+}
+
 inline void register_step(ShiftRegister& r) { r.state = register_step(r.state, r.taps, r.top); }
 
 // Reads `entries` registers (1..32) from the list text: a polynomial line and an

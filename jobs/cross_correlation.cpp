@@ -91,8 +91,8 @@ int correlate_pair(FrontEnd& front_end) {
     }
 
     LineBuilder line;
-    log_write_line(line.text("polynominal_A=").text(format_binary(a.poly).view()).text("1").view());
-    log_write_line(line.clear().text("polynominal_B=").text(format_binary(b.poly).view()).text("1").view());
+    log_write_line(line.text("polynominal_A=").polynomial(a.poly).view());
+    log_write_line(line.clear().text("polynominal_B=").polynomial(b.poly).view());
 
     // Every phase at once by the transform (all_phase_correlation.h), a chunk of
     // states at a time; the lines then go out in phase order as stepping would

@@ -1,6 +1,8 @@
 // Ring: jobs. See job_control.h.
 #include "jobs/job_control.h"
 
+#include "jobs/shared_state.h"
+
 namespace tapwell {
 
 std::atomic<bool> stop_requested{false};
@@ -18,6 +20,11 @@ void mark_job_started() {
     stop_requested.store(false, std::memory_order_relaxed);
     rejected.store(false, std::memory_order_relaxed);
     state.store(JOB_RUNNING, std::memory_order_release);
+}
+
+void begin_started_job(int run_state) {
+    set_setting(SET_RUN_STATE, run_state);
+    mark_job_started();
 }
 
 bool claim_job_end() { return move_state(JOB_RUNNING, JOB_FINISHING); }

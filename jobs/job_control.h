@@ -18,6 +18,9 @@ extern std::atomic<bool> stop_requested;
 
 // The front end, before it starts a worker.
 void mark_job_started();
+// What a start command does before its job runs: the run state (RunState of
+// shared_state.h) set, then the job marked as started.
+void begin_started_job(int run_state);
 // The worker, before it writes its final text: false when Abort came first.
 bool claim_job_end();
 // The aborting thread: true when it is now the one to end the job (the stop flag

@@ -1,11 +1,14 @@
 // Ring: jobs. Builds one output line in a fixed buffer with std::to_chars:
 // no allocation and no locale, so it may run once per item of a hot loop.
+// Everything that writes a polynomial writes it through polynomial().
 #pragma once
 
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+
+#include "core/poly_text.h"
 
 namespace tapwell {
 
@@ -23,6 +26,9 @@ public:
         length_ = static_cast<std::size_t>(r.ptr - buffer_);
         return *this;
     }
+    // The written form of a polynomial value: its stored bits, then the
+    // constant term's "1".
+    LineBuilder& polynomial(std::uint32_t value) { return text(format_binary(value).view()).text("1"); }
     LineBuilder& clear() {
         length_ = 0;
         return *this;

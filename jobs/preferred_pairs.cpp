@@ -33,11 +33,6 @@ PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) 
 
 }  // namespace
 
-std::int64_t preferred_t(int n) {
-    const int exponent = (n % 2 != 0) ? (n + 1) / 2 : n / 2 + 1;
-    return (std::int64_t{1} << exponent) + 1;
-}
-
 int search_preferred_pairs(FrontEnd& front_end) {
     begin_job(front_end);
     // The percentage of Status report falls back to 0 here, before the new
@@ -81,7 +76,6 @@ int search_preferred_pairs(FrontEnd& front_end) {
     bool searching = true;
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
-        const BinaryText a_text = format_binary(FoundList[i]);
         for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
             if (stop_pending()) return 0;
             pairs_checked.store(++checked, std::memory_order_relaxed);
@@ -90,7 +84,7 @@ int search_preferred_pairs(FrontEnd& front_end) {
             if (v == PairVerdict::unknown) v = test_pair(bank, period, t);
             if (v == PairVerdict::stopped) return 0;
             if (v == PairVerdict::not_preferred) continue;
-            line.clear().text(a_text.view()).text("1, ").text(format_binary(FoundList[j]).view()).text("1");
+            line.clear().polynomial(FoundList[i]).text(", ").polynomial(FoundList[j]);
             log_write_line(line.view());
             found_count.store(++found, std::memory_order_relaxed);
             show_item(front_end, found - 1, DISPLAY_CAP, line.view(), "found more...");

@@ -4,12 +4,10 @@
 
 #include <cstdint>
 
+#include "core/preferred_values.h"
 #include "jobs/front_end.h"
 
 namespace tapwell {
-
-// t(n): 2^((n+1)/2) + 1 for odd n, 2^(n/2+1) + 1 for even n.
-std::int64_t preferred_t(int n);
 
 // The job: reads FoundList and SLOT_FIND_COUNT, keeps pairs_checked and
 // pairs_total for Status report. Returns 0.

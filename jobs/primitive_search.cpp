@@ -42,7 +42,7 @@ int search_primitive(FrontEnd& front_end) {
     found_list_count = 0;
 
     LineBuilder line;
-    log_write_line(line.text("n=").number(n).text(", from=").text(format_binary(e + s).view()).text("1").view());
+    log_write_line(line.text("n=").number(n).text(", from=").polynomial(e + s).view());
 
     // The candidates are tested a block at a time (a millisecond or so even at
     // degree 32); the finds of a block are then logged in order exactly as a
@@ -62,7 +62,7 @@ int search_primitive(FrontEnd& front_end) {
             const std::uint32_t find = batch_finds[k];
             current_candidate.store(find, std::memory_order_relaxed);
             if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = find;
-            line.clear().text(format_binary(find).view()).text("1");
+            line.clear().polynomial(find);
             log_write_line(line.view());
             ++found;
             found_count.store(found, std::memory_order_relaxed);

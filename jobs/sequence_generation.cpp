@@ -32,10 +32,15 @@ bool register0_covers_width(const RegisterBank& bank) {
     return bank.registers[0].top >= (1u << (bank.output_width - 1));
 }
 
-void log_header(LineBuilder& line, std::string_view name, const ShiftRegister& r) {
-    line.clear().text(name).text(format_binary(r.poly).view()).text("1, initial=");
-    line.text(format_binary(r.state).view());
+// A register's header line: what the line already holds (its name), then the
+// polynomial and the initial state.
+void log_register(LineBuilder& line, const ShiftRegister& r) {
+    line.polynomial(r.poly).text(", initial=").text(format_binary(r.state).view());
     log_write_line(line.view());
+}
+
+void log_header(LineBuilder& line, std::string_view name, const ShiftRegister& r) {
+    log_register(line.clear().text(name), r);
 }
 
 // The common loop: for each of output_count values, `form` writes the value line
@@ -116,9 +121,7 @@ GenerateOutcome generate_parallel(FrontEnd& front_end) {
     LineBuilder header;
     for (std::int32_t j = 0; j < width; ++j) {
         const ShiftRegister& r = bank.registers[j];
-        header.clear().text("polynominal bit").number(j).text("=").text(format_binary(r.poly).view());
-        header.text("1, initial=").text(format_binary(r.state).view());
-        log_write_line(header.view());
+        log_register(header.clear().text("polynominal bit").number(j).text("="), r);
     }
     return run_values(
         front_end, false,

@@ -37,8 +37,7 @@ void RecordingFrontEnd::end_job(EndRoutine routine) {
 }
 
 void mark_started(int run_state) {
-    set_setting(SET_RUN_STATE, run_state);
-    mark_job_started();
+    begin_started_job(run_state);
 }
 
 JobFixture::JobFixture() {

@@ -27,7 +27,7 @@ std::vector<std::int64_t> by_transform(CorrelationPlan plan) {
 }
 
 std::vector<std::int64_t> fast(int n, std::uint32_t ga, std::uint32_t gb) {
-    const CorrelationPlan plan = plan_correlation(n, register_taps(ga, n), register_taps(gb, n));
+    const CorrelationPlan plan = plan_correlation(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)));
     return plan.wide ? by_transform<std::int64_t>(plan) : by_transform<std::int32_t>(plan);
 }
 
@@ -101,7 +101,7 @@ TEST(CorrelationSpectrum, ChunksAndWideValuesGiveTheSameSpectrum) {
         const std::uint32_t top = 1u << (n - 1);
         const std::uint32_t ga = top | (rng() & (top - 1)), gb = top | (rng() & (top - 1));
         const auto expected = all_phases(n, ga, gb);
-        CorrelationPlan plan = plan_correlation(n, register_taps(ga, n), register_taps(gb, n));
+        CorrelationPlan plan = plan_correlation(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)));
         for (int chunk_bits : {n - 1, n - 3, 3}) {
             while (plan.chunk_bits > chunk_bits) plan = with_smaller_chunks(plan);
             EXPECT_EQ(by_transform<std::int32_t>(plan), expected) << n << " " << chunk_bits;
@@ -112,7 +112,7 @@ TEST(CorrelationSpectrum, ChunksAndWideValuesGiveTheSameSpectrum) {
 
 TEST(CorrelationSpectrum, StopIsHonouredInsideTheWork) {
     const int n = 22;
-    const CorrelationPlan plan = plan_correlation(n, register_taps(1u << 21 | 1u, n), register_taps(1u << 21 | 1u, n));
+    const CorrelationPlan plan = plan_correlation(n, taps_of(1u << 21 | 1u, 1u << (n - 1)), taps_of(1u << 21 | 1u, 1u << (n - 1)));
     std::vector<std::int32_t> values(std::size_t{1} << plan.chunk_bits);
     static int calls;
     calls = 0;

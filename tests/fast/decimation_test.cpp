@@ -31,9 +31,9 @@ TEST(Decimation, TheReferenceIsItsOwnFirstDecimation) {
         EXPECT_EQ(decimation_polynomial(u, 2), g) << n;
     }
     EXPECT_EQ(coset_leader(0b1100, 4), 0b0011u);
-    EXPECT_EQ(preferred_bound(3), 5);
-    EXPECT_EQ(preferred_bound(4), 9);
-    EXPECT_EQ(preferred_bound(7), 17);
+    EXPECT_EQ(preferred_t(3), 5);
+    EXPECT_EQ(preferred_t(4), 9);
+    EXPECT_EQ(preferred_t(7), 17);
 }
 
 // Every pair of the full list of each degree 3 to 9, in list order.

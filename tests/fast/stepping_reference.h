@@ -8,6 +8,7 @@
 
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
+#include "core/shift_register.h"
 
 namespace tapwell::reference {
 
@@ -32,16 +33,16 @@ inline std::int64_t phase(int n, std::uint32_t ta, std::uint32_t tb, std::uint32
 inline std::vector<std::int64_t> all_phases(int n, std::uint32_t ga, std::uint32_t gb) {
     const std::uint32_t period = static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1);
     std::vector<std::int64_t> r(period);
-    for (std::uint32_t s = 1; s <= period; ++s) r[s - 1] = phase(n, register_taps(ga, n), register_taps(gb, n), s);
+    for (std::uint32_t s = 1; s <= period; ++s) r[s - 1] = phase(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)), s);
     return r;
 }
 
 // Every phase until the first value outside -1, t - 2, -t.
 inline bool preferred(std::uint32_t ga, std::uint32_t gb, int n) {
     const std::uint32_t period = (1u << n) - 1u;
-    const std::int32_t t = preferred_bound(n);
+    const std::int64_t t = preferred_t(n);
     for (std::uint32_t p = 1; p <= period; ++p) {
-        const std::int64_t r = phase(n, register_taps(ga, n), register_taps(gb, n), p);
+        const std::int64_t r = phase(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)), p);
         if (r != -1 && r != t - 2 && r != -t) return false;
     }
     return true;

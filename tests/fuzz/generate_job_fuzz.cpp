@@ -14,6 +14,7 @@
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
+#include "jobs/quiet_front_end.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
@@ -21,14 +22,6 @@
 using namespace tapwell;
 
 namespace {
-
-class NullFrontEnd final : public FrontEnd {
-public:
-    void show_result(const char*) override {}
-    void request_repaint() override {}
-    void set_control_enabled(int, bool) override {}
-    void end_job(EndRoutine routine) override { run_end_routine(routine, *this); }
-};
 
 void check(bool ok) {
     if (!ok) std::abort();
@@ -48,9 +41,8 @@ std::string run_logged(Job job, int run_state) {
     std::FILE* stream = open_memstream(&memory, &length);
     if (stream == nullptr) return {};
     log_attach(stream);
-    NullFrontEnd front;
-    set_setting(SET_RUN_STATE, run_state);
-    mark_job_started();
+    QuietFrontEnd front;
+    begin_started_job(run_state);
     job(front);
     log_close();
     std::fclose(stream);
