@@ -5,11 +5,9 @@
 
 #include <cstring>
 
-#include "jobs/enabling.h"
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
 #include "jobs/message_table.h"
-#include "jobs/status_text.h"
 #include "shell/wide_text.h"
 #include "shell/window_geometry.h"
 #include "shell/window_state.h"
@@ -74,11 +72,6 @@ void confirm_exit(HWND window) {
     SendMessageW(window, WM_DESTROY, 0, 0);
 }
 
-void status_report() {
-    std::string text = format_status_report();
-    if (!text.empty()) status_set(text);  // a job that just ended leaves its final text
-}
-
 void choose_mode(int id) {
     const LayoutRecord& r = layout_table[id];
     RadioChange c = radio_change(id, setting(r.index));
@@ -123,7 +116,7 @@ LRESULT on_command(HWND window, WPARAM wparam) {
         case CommandAction::exit: confirm_exit(window); break;
         case CommandAction::start_job: start_job(*job_start_for(id)); break;
         case CommandAction::abort_job: abort_job(); break;
-        case CommandAction::status_report: status_report(); break;
+        case CommandAction::status_report: report_status(); break;
         case CommandAction::radio: choose_mode(id); break;
         case CommandAction::check: toggle_check(id); break;
         case CommandAction::none: break;

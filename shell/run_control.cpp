@@ -2,11 +2,15 @@
 #include "shell/run_control.h"
 
 #include <array>
+#include <string>
 
 #include "jobs/cross_correlation.h"
+#include "jobs/job_control.h"
+#include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/sequence_generation.h"
+#include "jobs/status_text.h"
 
 namespace tapwell {
 
@@ -67,6 +71,12 @@ const JobStart* job_start_for(int control_id) {
 void apply_job_start(const JobStart& start, FrontEnd& front_end) {
     set_setting(SET_RUN_STATE, start.run_state);
     apply_enabling(start.started, front_end);
+}
+
+void report_status() {
+    std::string text = format_status_report();
+    // Asked as late as possible: the job may end while the text is formatted.
+    if (!text.empty() && job_state() == JOB_RUNNING) status_set(text);
 }
 
 const RunTransition& log_transition(LogEvent event) {

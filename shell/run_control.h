@@ -45,6 +45,11 @@ const JobStart* job_start_for(int control_id);
 // enabling of its start event.
 void apply_job_start(const JobStart& start, FrontEnd& front_end);
 
+// Status report: the running job's progress replaces the status text. Once the
+// job is ending (its final text may already stand, while the run state is still
+// the job's until the end routine runs) nothing is written.
+void report_status();
+
 // Run-state changes of the log-file commands (a job's start and end are in
 // JobStart and the jobs' end routines).
 enum class LogEvent { opened, closed };

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "jobs/cross_correlation.h"
+#include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
+#include "jobs/status_text.h"
 #include "shell/run_control.h"
 #include "tests/recording_front_end.h"
 
@@ -68,6 +70,25 @@ TEST(RunControl, LogTransitions) {
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
     EXPECT_TRUE(front.enabled.at(ID_LOG_SELECT));
     for (int id : {6, 14, 16, 40, 42}) EXPECT_FALSE(front.enabled.at(id)) << id;
+}
+
+// A press on Status report between the job's own end (its final text stands)
+// and the end routine, which alone moves the run state back to idle.
+TEST(RunControl, StatusReportLeavesFinalText) {
+    testing::JobFixture f;
+    testing::mark_started(RUN_PRIMITIVE_SEARCH);
+    found_count = 3;
+    current_candidate = 0b10011;
+    report_status();
+    EXPECT_EQ(status_text(), "found=3, checking 10011\n");
+    ASSERT_TRUE(claim_job_end());
+    status_set("final\n");
+    report_status();
+    EXPECT_EQ(status_text(), "final\n");
+    mark_job_over();
+    set_setting(SET_RUN_STATE, RUN_IDLE);
+    report_status();
+    EXPECT_EQ(status_text(), "final\n");
 }
 
 TEST(RunControl, LanguageAndRadioGroup) {
