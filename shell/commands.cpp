@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "jobs/job_frame.h"
@@ -28,9 +29,12 @@ void restore_default_size(HWND window) {
 
 // The log path is kept in the system's own code page, as the save dialog gives
 // it and the runtime opens it.
+constexpr std::size_t LOG_DIALOG_PATH_SIZE = 1000;  // the save dialog's file name: 999 characters and a zero
+constexpr std::size_t LOG_DIALOG_TITLE_SIZE = 63;
+
 void select_log_file(HWND window) {
-    static char file_name[SETTINGS_PATH_SIZE];
-    static char file_title[63];
+    static char file_name[LOG_DIALOG_PATH_SIZE];
+    static char file_title[LOG_DIALOG_TITLE_SIZE];
     // A stored path too long for the dialog's buffer (only an edited settings
     // file holds one) is not offered cut: a cut path names another file.
     const char* offered = text_slot(SLOT_LOG_PATH);
