@@ -4,18 +4,12 @@
 
 WINE_PACKAGES="g++-mingw-w64-x86-64 wine wine64 xvfb xauth imagemagick fonts-ipafont-gothic cmake ninja-build libcli11-dev"
 
+# 64-bit Tapwell.exe needs only wine64: no i386 architecture is added.
+# Found when sourced: the caller may change directory before installing.
+WINE_ENV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 wine_install_packages() {
-    local missing=()
-    for p in $WINE_PACKAGES; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    # 64-bit Tapwell.exe needs only wine64: no i386 architecture is added.
-    $sudo apt-get update -qq || true
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    # shellcheck disable=SC2086  # the list is split on purpose
+    bash "$WINE_ENV_ROOT/scripts/install-deps.sh" $WINE_PACKAGES
 }
 
 # Starts Xvfb on a free display unless one is given; sets DISPLAY and XVFB_PID.
