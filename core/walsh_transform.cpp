@@ -7,6 +7,21 @@ namespace tapwell {
 
 namespace {
 
+// The four-point transforms of strides h and 2h for j in [from, to): the one
+// butterfly of both the in-cache and the large strides. Kept a plain loop over
+// j so that it vectorises.
+template <typename T>
+inline void butterflies(T* data, std::size_t from, std::size_t to, std::size_t h) {
+    for (std::size_t j = from; j < to; ++j) {
+        const T a0 = data[j], a1 = data[j + h], a2 = data[j + 2 * h], a3 = data[j + 3 * h];
+        const T s01 = a0 + a1, d01 = a0 - a1, s23 = a2 + a3, d23 = a2 - a3;
+        data[j] = s01 + s23;
+        data[j + h] = d01 + d23;
+        data[j + 2 * h] = s01 - s23;
+        data[j + 3 * h] = d01 - d23;
+    }
+}
+
 // Butterflies of every stride below 2^bits inside one block that fits the cache.
 template <typename T>
 void transform_block(T* data, int bits) {
@@ -16,14 +31,7 @@ void transform_block(T* data, int bits) {
     for (; b + 1 < bits; b += 2) {
         const std::size_t h = std::size_t{1} << b;
         for (std::size_t i = 0; i < size; i += 4 * h) {
-            for (std::size_t j = i; j < i + h; ++j) {
-                const T a0 = data[j], a1 = data[j + h], a2 = data[j + 2 * h], a3 = data[j + 3 * h];
-                const T s01 = a0 + a1, d01 = a0 - a1, s23 = a2 + a3, d23 = a2 - a3;
-                data[j] = s01 + s23;
-                data[j + h] = d01 + d23;
-                data[j + 2 * h] = s01 - s23;
-                data[j + 3 * h] = d01 - d23;
-            }
+            butterflies(data, i, i + h, h);
         }
     }
     if (b < bits) {
@@ -58,14 +66,7 @@ bool transform(T* data, int bits, StopCheck stop) {
         const std::size_t h = std::size_t{1} << b;
         for (std::size_t i = 0; i < size; i += 4 * h) {
             for (std::size_t j0 = i; j0 < i + h; j0 += SLICE) {
-                for (std::size_t j = j0; j < j0 + SLICE; ++j) {
-                    const T a0 = data[j], a1 = data[j + h], a2 = data[j + 2 * h], a3 = data[j + 3 * h];
-                    const T s01 = a0 + a1, d01 = a0 - a1, s23 = a2 + a3, d23 = a2 - a3;
-                    data[j] = s01 + s23;
-                    data[j + h] = d01 + d23;
-                    data[j + 2 * h] = s01 - s23;
-                    data[j + 3 * h] = d01 - d23;
-                }
+                butterflies(data, j0, j0 + SLICE, h);
                 work += SLICE;
                 if (stop != nullptr && (work & ((SLICE << 6) - 1)) == 0 && stop()) return false;
             }
