@@ -20,7 +20,7 @@
 
 #include "bench/bench_front_end.h"
 #include "bench/reference.h"
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
 #include "core/primitive_test.h"
 #include "jobs/cross_correlation.h"

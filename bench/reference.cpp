@@ -1,7 +1,7 @@
 // Ring: bench. See reference.h.
 #include "bench/reference.h"
 
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
 #include "core/preferred_values.h"
 #include "core/shift_register.h"

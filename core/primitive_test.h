@@ -3,7 +3,7 @@
 // prime q dividing 2^n - 1. Candidates of a range are first sieved by every
 // irreducible polynomial of degree up to n/2, which leaves exactly the
 // irreducible ones; only those are raised to powers. Gives the same verdict as
-// the order walk (order_walk.h) for every polynomial value.
+// the order walk (tests/reference/order_walk.h) for every polynomial value.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 
 #include <numeric>
 
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 
 namespace tapwell {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "tests/fast/stepping_reference.h"
 
 namespace tapwell {

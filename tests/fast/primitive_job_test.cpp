@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"

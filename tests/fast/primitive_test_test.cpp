@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/gf2_mulmod.h"
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "core/primitive_test.h"
 
 namespace tapwell {

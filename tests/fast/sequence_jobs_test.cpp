@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/order_walk.h"
+#include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/preferred_pairs.h"

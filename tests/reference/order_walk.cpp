@@ -1,5 +1,5 @@
-// Ring: core. See order_walk.h.
-#include "core/order_walk.h"
+// Ring: tests. See order_walk.h.
+#include "tests/reference/order_walk.h"
 
 namespace tapwell {
 
