@@ -8,6 +8,7 @@
 
 #include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
+#include "core/primitive_test.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/sequence_generation.h"
@@ -57,6 +58,45 @@ TEST(FastJobs, CorrelationLogsWhatSteppingLogs) {
         EXPECT_EQ(found_count.load(), (1u << c.n) - 1u);
         EXPECT_EQ(status_text(), expected.back() + "\n");
     }
+}
+
+// Above degree 21 sum|r+1| of two different M-sequences passes 2^31 - 1 (the
+// values are of the order of 2^(n/2)): the end line must carry the whole
+// 64-bit total. Checked against the sum of the r values the log itself holds.
+TEST(FastJobs, CorrelationTotalBeyond32BitsIsExact) {
+    const int n = 22;
+    std::vector<std::uint32_t> pair;
+    for (std::uint32_t g = 1u << (n - 1); pair.size() < 2; ++g) {
+        if (is_primitive_fast(g, n)) pair.push_back(g);
+    }
+    testing::JobFixture f;
+    set_text_slot(SLOT_POLY_LIST, (poly_text(pair[0]) + "\n1\n" + poly_text(pair[1]) + "\n1").c_str());
+    f.run(correlate_pair, RUN_CORRELATE);
+    const std::string log = f.log_text();
+    const std::string head = "polynominal_A=" + poly_text(pair[0]) + "\npolynominal_B=" + poly_text(pair[1]) + "\n";
+    ASSERT_EQ(log.compare(0, head.size(), head), 0);
+    std::uint64_t sum = 0;
+    std::uint32_t phases = 0;
+    std::size_t at = head.size();
+    for (;;) {
+        const std::size_t end = log.find('\n', at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = log.substr(at, end - at);
+        at = end + 1;
+        if (line.rfind("dt=", 0) != 0) {
+            EXPECT_EQ(line, "Completed. sum|r+1| = " + std::to_string(sum));
+            break;
+        }
+        const std::string prefix = "dt=" + std::to_string(phases) + ", r= ";
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+        const long long r = std::stoll(line.substr(prefix.size()));
+        sum += static_cast<std::uint64_t>(r + 1 < 0 ? -(r + 1) : r + 1);
+        ++phases;
+    }
+    EXPECT_EQ(at, log.size());
+    EXPECT_EQ(phases, (1u << n) - 1u);
+    EXPECT_GT(sum, std::uint64_t{0x7FFFFFFF});
+    EXPECT_EQ(status_text(), "Completed. sum|r+1| = " + std::to_string(sum) + "\n");
 }
 
 std::vector<std::uint32_t> primitives_from(int n, std::uint32_t offset, std::size_t count) {
