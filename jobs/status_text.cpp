@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "jobs/job_control.h"
 #include "jobs/shared_state.h"
 
 namespace tapwell {
@@ -28,6 +29,11 @@ void status_set(std::string_view text) {
 void status_append(std::string_view text) {
     std::lock_guard lock(status_mutex);
     write_at(strnlen(text_slots[SLOT_STATUS].data(), TEXT_SLOT_SIZE - 1), text);
+}
+
+void status_set_while_running(std::string_view text) {
+    std::lock_guard lock(status_mutex);
+    if (job_state() == JOB_RUNNING) write_at(0, text);
 }
 
 std::string status_text() {

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "jobs/cross_correlation.h"
-#include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
@@ -75,8 +74,7 @@ void apply_job_start(const JobStart& start, FrontEnd& front_end) {
 
 void report_status() {
     std::string text = format_status_report();
-    // Asked as late as possible: the job may end while the text is formatted.
-    if (!text.empty() && job_state() == JOB_RUNNING) status_set(text);
+    if (!text.empty()) status_set_while_running(text);
 }
 
 const RunTransition& log_transition(LogEvent event) {
