@@ -15,11 +15,11 @@
 #include <windows.h>
 #endif
 
-#include "cli/console_front_end.h"
 #include "cli/console_text.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
+#include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
 
@@ -139,7 +139,8 @@ namespace {
 // Runs the job to its end or to Ctrl-C, writes the status text to standard
 // error and returns the exit status.
 int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
-    static ConsoleFrontEnd front_end;
+    // The console has no result box and no controls: nothing to show or enable.
+    static QuietFrontEnd front_end;
     install_interrupt_handler();
 
     std::mutex mutex;
