@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -212,27 +213,32 @@ void primitive_rows() {
     }
 }
 
-void correlation_rows() {
-    struct Case {
-        int n;
-        int runs;
-        double limit;
-        const char* target;
-        bool stepping;
-    };
-    const Case cases[] = {{16, 5, 0, ">= 5000x stepping", true}, {20, 5, 0.3, "< 0.3 s", false}, {24, 3, 3.0, "< 3 s", false}};
-    for (const Case& c : cases) {
-        if (!wanted("correlation-" + std::to_string(c.n))) continue;
+// A case of a job measured at one degree: against its straightforward method
+// (the target is then a ratio) or against a time limit.
+struct DegreeCase {
+    int n;
+    int runs;
+    double limit;  // seconds, or the ratio to reach when against_reference
+    const char* target;
+    bool against_reference;
+};
+
+// One row per case for a job over a full list of primitive polynomials of the
+// degree: fast(list) runs the job, reference(list, n) the straightforward method.
+template <typename Fast, typename Reference>
+void degree_rows(const char* key, const char* job, const char* case_text, const char* reference,
+                 std::initializer_list<DegreeCase> cases, Fast fast, Reference slow) {
+    for (const DegreeCase& c : cases) {
+        if (!wanted(std::string(key) + "-" + std::to_string(c.n))) continue;
         const auto list = fill_found_list(c.n);
-        const std::uint32_t a = list.front(), b = list.back();
-        Row r = make_row("cross-correlation", "degree " + std::to_string(c.n) + ", all phases, log to file");
+        Row r = make_row(job, "degree " + std::to_string(c.n) + ", " + case_text);
         r.fast_runs = c.runs;
-        r.fast = median_of(c.runs, [&] { run_correlation(a, b); });
-        r.peak_kib = peak_memory([&] { run_correlation(a, b); });
-        if (c.stepping) {
-            r.reference = "stepping";
-            r.ref = median_of(1, [&] { stepping_correlation(c.n, a, b); });
-            r.met = r.ref / r.fast >= 5000;
+        r.fast = median_of(c.runs, [&] { fast(list); });
+        r.peak_kib = peak_memory([&] { fast(list); });
+        if (c.against_reference) {
+            r.reference = reference;
+            r.ref = median_of(1, [&] { slow(list, c.n); });
+            r.met = r.ref / r.fast >= c.limit;
         } else {
             r.met = r.fast < c.limit;
         }
@@ -241,34 +247,22 @@ void correlation_rows() {
     }
 }
 
+void correlation_rows() {
+    degree_rows(
+        "correlation", "cross-correlation", "all phases, log to file", "stepping",
+        {{16, 5, 5000, ">= 5000x stepping", true}, {20, 5, 0.3, "< 0.3 s", false}, {24, 3, 3.0, "< 3 s", false}},
+        [](const auto& list) { run_correlation(list.front(), list.back()); },
+        [](const auto& list, int n) { stepping_correlation(n, list.front(), list.back()); });
+}
+
 void pair_rows() {
-    struct Case {
-        int n;
-        int runs;
-        double limit;
-        const char* target;
-        bool stepping;
-    };
-    const Case cases[] = {{11, 5, 0, ">= 1000x stepping", true}, {13, 5, 0.2, "< 0.2 s", false}, {17, 1, 15.0, "< 15 s", false}};
-    for (const Case& c : cases) {
-        if (!wanted("pairs-" + std::to_string(c.n))) continue;
-        const auto list = fill_found_list(c.n);
-        Row r = make_row("preferred pairs", "degree " + std::to_string(c.n) + ", full list, count 0, log to file");
-        r.fast_runs = c.runs;
-        r.fast = median_of(c.runs, [] { run_pairs(); });
-        r.peak_kib = peak_memory([] { run_pairs(); });
-        if (c.stepping) {
-            r.reference = "stepping, early exit";
-            r.ref = median_of(1, [&] {
-                stepping_pairs(list.data(), static_cast<std::uint32_t>(list.size()), c.n, (1u << c.n) - 1u);
-            });
-            r.met = r.ref / r.fast >= 1000;
-        } else {
-            r.met = r.fast < c.limit;
-        }
-        r.target = c.target;
-        rows.push_back(r);
-    }
+    degree_rows(
+        "pairs", "preferred pairs", "full list, count 0, log to file", "stepping, early exit",
+        {{11, 5, 1000, ">= 1000x stepping", true}, {13, 5, 0.2, "< 0.2 s", false}, {17, 1, 15.0, "< 15 s", false}},
+        [](const auto&) { run_pairs(); },
+        [](const auto& list, int n) {
+            stepping_pairs(list.data(), static_cast<std::uint32_t>(list.size()), n, (1u << n) - 1u);
+        });
 }
 
 void generation_rows() {

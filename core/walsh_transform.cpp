@@ -22,6 +22,19 @@ inline void butterflies(T* data, std::size_t from, std::size_t to, std::size_t h
     }
 }
 
+// The one stride left over when the strides go two at a time: the largest.
+// False when stopped (the stop flag is read every 2^17 butterflies).
+template <typename T>
+bool last_stride(T* data, std::size_t h, StopCheck stop) {
+    for (std::size_t j = 0; j < h; ++j) {
+        const T a0 = data[j], a1 = data[j + h];
+        data[j] = a0 + a1;
+        data[j + h] = a0 - a1;
+        if (stop != nullptr && (j & ((std::size_t{1} << 17) - 1)) == 0 && stop()) return false;
+    }
+    return true;
+}
+
 // Butterflies of every stride below 2^bits inside one block that fits the cache.
 template <typename T>
 void transform_block(T* data, int bits) {
@@ -34,14 +47,7 @@ void transform_block(T* data, int bits) {
             butterflies(data, i, i + h, h);
         }
     }
-    if (b < bits) {
-        const std::size_t h = std::size_t{1} << b;
-        for (std::size_t j = 0; j < h; ++j) {
-            const T a0 = data[j], a1 = data[j + h];
-            data[j] = a0 + a1;
-            data[j + h] = a0 - a1;
-        }
-    }
+    if (b < bits) last_stride(data, std::size_t{1} << b, nullptr);
 }
 
 template <typename T>
@@ -72,16 +78,7 @@ bool transform(T* data, int bits, StopCheck stop) {
             }
         }
     }
-    if (b < bits) {
-        const std::size_t h = std::size_t{1} << b;
-        for (std::size_t j = 0; j < h; ++j) {
-            const T a0 = data[j], a1 = data[j + h];
-            data[j] = a0 + a1;
-            data[j + h] = a0 - a1;
-            if (stop != nullptr && (j & ((SLICE << 7) - 1)) == 0 && stop()) return false;
-        }
-    }
-    return true;
+    return b < bits ? last_stride(data, std::size_t{1} << b, stop) : true;
 }
 
 }  // namespace

@@ -406,13 +406,18 @@ void restart_restores(Scenario& s) {
     expect_no_log_enabling(s);
 }
 
-void default_size(Scenario& s) {
+// The cell the window measured from its default font, measured again the same way.
+tapwell::CellSize window_cell() {
     TEXTMETRICW tm{};
     HDC dc = GetDC(app.main);
     GetTextMetricsW(dc, &tm);
     ReleaseDC(app.main, dc);
-    tapwell::CellSize cell =
-        tapwell::cell_size_from_metrics(tm.tmAveCharWidth, tm.tmPitchAndFamily, tm.tmHeight, tm.tmExternalLeading);
+    return tapwell::cell_size_from_metrics(tm.tmAveCharWidth, tm.tmPitchAndFamily, tm.tmHeight,
+                                           tm.tmExternalLeading);
+}
+
+void default_size(Scenario& s) {
+    tapwell::CellSize cell = window_cell();
     tapwell::WindowSize want = tapwell::default_window_size(cell);
     RECT before, after;
     GetWindowRect(app.main, &before);
@@ -434,12 +439,7 @@ RECT screen_rect(int id) {
 // A window smaller than the sheet scrolls it in whole cells, controls and all;
 // growing the window brings a scrolled sheet back.
 void scrolling(Scenario& s) {
-    TEXTMETRICW tm{};
-    HDC dc = GetDC(app.main);
-    GetTextMetricsW(dc, &tm);
-    ReleaseDC(app.main, dc);
-    tapwell::CellSize cell =
-        tapwell::cell_size_from_metrics(tm.tmAveCharWidth, tm.tmPitchAndFamily, tm.tmHeight, tm.tmExternalLeading);
+    tapwell::CellSize cell = window_cell();
     RECT window;
     GetWindowRect(app.main, &window);
     SetWindowPos(app.main, nullptr, 0, 0, 300, 300, SWP_NOMOVE | SWP_NOZORDER);
