@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "bench/bench_front_end.h"
-#include "bench/reference.h"
+#include "tests/reference/bench_reference.h"
 #include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "core/shift_register.h"
 
 namespace tapwell {

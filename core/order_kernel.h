@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "core/gf2_mulmod.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 
 namespace tapwell::detail {
 

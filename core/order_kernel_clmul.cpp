@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 
 // Everything defined below (the kernel and its arithmetic) is compiled for the
 // instruction; only the declarations above are shared with other files.

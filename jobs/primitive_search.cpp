@@ -2,7 +2,7 @@
 #include "jobs/primitive_search.h"
 
 #include "core/poly_text.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/leading_integer.h"

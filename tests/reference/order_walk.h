@@ -2,7 +2,7 @@
 // until they return to 1. P is primitive exactly when that takes 2^n - 1 steps.
 // The walk can be run in slices, so that a caller may check for a stop request
 // between them; it stays a pure computation on plain words. The product uses
-// the fast test (core/primitive_test.h); this walk is the reference the tests
+// the fast test (core/primitivity.h); this walk is the reference the tests
 // and the benchmarks hold it against.
 #pragma once
 

@@ -9,9 +9,9 @@
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
 #include "jobs/message_table.h"
-#include "shell/wide_text.h"
+#include "shell/win32/wide_text.h"
 #include "shell/window_geometry.h"
-#include "shell/window_state.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

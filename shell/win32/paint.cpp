@@ -1,8 +1,8 @@
 // Ring: shell. Painting the records the window draws itself: the log path and
 // the status line (and any other painted kind a record may use).
 #include "jobs/status_text.h"
-#include "shell/wide_text.h"
-#include "shell/window_state.h"
+#include "shell/win32/wide_text.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

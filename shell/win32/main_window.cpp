@@ -4,8 +4,8 @@
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
 #include "shell/window_geometry.h"
-#include "shell/window_messages.h"
-#include "shell/window_state.h"
+#include "shell/win32/window_messages.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "jobs/log_stream.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {

@@ -1,5 +1,5 @@
-// Ring: core. See primitive_test.h.
-#include "core/primitive_test.h"
+// Ring: core. See primitivity.h.
+#include "core/primitivity.h"
 
 #include <bit>
 #include <cstring>

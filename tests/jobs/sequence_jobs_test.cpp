@@ -8,14 +8,14 @@
 
 #include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "tests/fast/stepping_reference.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/stepping.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {

@@ -9,7 +9,7 @@
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
 #include "tests/reference/order_walk.h"
-#include "tests/fast/stepping_reference.h"
+#include "tests/reference/stepping.h"
 
 namespace tapwell {
 namespace {

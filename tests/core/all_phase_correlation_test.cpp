@@ -8,7 +8,7 @@
 
 #include "core/all_phase_correlation.h"
 #include "core/walsh_transform.h"
-#include "tests/fast/stepping_reference.h"
+#include "tests/reference/stepping.h"
 
 namespace tapwell {
 namespace {

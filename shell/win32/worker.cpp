@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "jobs/job_control.h"
-#include "shell/window_state.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

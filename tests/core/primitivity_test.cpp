@@ -7,7 +7,7 @@
 
 #include "core/gf2_mulmod.h"
 #include "tests/reference/order_walk.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 
 namespace tapwell {
 namespace {

@@ -1,6 +1,6 @@
 // Ring: shell. Where Tapwell.ini lives (the current directory at start) and
 // what the window adds to it: its rectangle and the edit texts.
-#include "shell/window_state.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

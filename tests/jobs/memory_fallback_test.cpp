@@ -12,11 +12,11 @@
 
 #include "core/decimation.h"
 #include "core/poly_text.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/shared_state.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <iterator>
 
 #include "jobs/shared_state.h"
-#include "shell/wide_text.h"
-#include "shell/window_state.h"
+#include "shell/win32/wide_text.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 

@@ -11,7 +11,7 @@
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {

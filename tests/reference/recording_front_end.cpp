@@ -1,5 +1,5 @@
 // Ring: tests. See recording_front_end.h.
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,5 +1,5 @@
 // Ring: bench. See reference.h.
-#include "bench/reference.h"
+#include "tests/reference/bench_reference.h"
 
 #include "tests/reference/order_walk.h"
 #include "core/poly_text.h"

@@ -1,5 +1,5 @@
 // Ring: shell. See wide_text.h.
-#include "shell/wide_text.h"
+#include "shell/win32/wide_text.h"
 
 #include <cstring>
 

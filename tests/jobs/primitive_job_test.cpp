@@ -9,7 +9,7 @@
 #include "core/poly_text.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {

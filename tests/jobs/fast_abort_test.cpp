@@ -8,14 +8,14 @@
 #include <thread>
 
 #include "core/poly_text.h"
-#include "core/primitive_test.h"
+#include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "tests/recording_front_end.h"
+#include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {

@@ -1,5 +1,5 @@
 // Ring: shell. The entry point: the window class, the main window, the loop.
-#include "shell/window_state.h"
+#include "shell/win32/window_state.h"
 
 using namespace tapwell;
 

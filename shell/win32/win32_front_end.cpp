@@ -3,9 +3,9 @@
 // worker waits until the UI thread has shown it), repaints are requested
 // without waiting, and a job's end routine is posted back to the UI thread.
 #include "jobs/job_frame.h"
-#include "shell/wide_text.h"
-#include "shell/window_messages.h"
-#include "shell/window_state.h"
+#include "shell/win32/wide_text.h"
+#include "shell/win32/window_messages.h"
+#include "shell/win32/window_state.h"
 
 namespace tapwell {
 
