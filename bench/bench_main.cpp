@@ -19,18 +19,20 @@
 #include <utility>
 #include <vector>
 
-#include "bench/bench_front_end.h"
-#include "tests/reference/bench_reference.h"
-#include "tests/reference/order_walk.h"
 #include "core/poly_text.h"
 #include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
+#include "jobs/job_control.h"
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/sequence_generation.h"
+#include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
+#include "tests/reference/helpers.h"
+#include "tests/reference/order_walk.h"
+#include "tests/reference/stepping.h"
 
 namespace tapwell::bench {
 namespace {
@@ -109,19 +111,25 @@ double median_of(int runs, const std::function<void()>& body) {
 
 bool wanted(const std::string& name) { return options.only.empty() || name.rfind(options.only, 0) == 0; }
 
-std::string lowest(int n) {
-    std::string text(static_cast<std::size_t>(n) + 1, '0');
-    text.front() = '1';
-    text.back() = '1';
-    return text;
+// Runs a job on this thread as a start command and its end routine would.
+void run_job(JobFunction job, int run_state) {
+    QuietFrontEnd front;
+    run_job_here(job, run_state, front);
 }
+
+using reference::fprintf_generation;
+using reference::is_primitive;
+using reference::stepping_correlation;
+using reference::stepping_pairs;
+using reference::walk_search;
+using testing::lowest_of_degree;
 std::string text_of(std::uint32_t g) {
     LineBuilder line;
     return std::string(line.polynomial(g).view());
 }
 
 void run_search(int n) {
-    set_text_slot(SLOT_SEARCH_FROM, lowest(n).c_str());
+    set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
     set_text_slot(SLOT_FIND_COUNT, "0");
     run_job(search_primitive, RUN_PRIMITIVE_SEARCH);
 }

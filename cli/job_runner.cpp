@@ -136,6 +136,15 @@ bool put_slot_text(int slot, const std::string& text, const char* what) {
 
 namespace {
 
+ExitStatus exit_status(JobOutcome outcome) {
+    switch (outcome) {
+        case JobOutcome::finished: return EXIT_DONE;
+        case JobOutcome::rejected: return EXIT_REJECTED;
+        case JobOutcome::stopped: return EXIT_INTERRUPTED;
+    }
+    return EXIT_USAGE;
+}
+
 // Runs the job to its end or to Ctrl-C, writes the status text to standard
 // error and returns the exit status.
 int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
@@ -146,12 +155,17 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
+    JobOutcome outcome = JobOutcome::stopped;
 
-    set_setting(SET_RUN_STATE, run_state);
-    mark_job_started();
+    // Marked as running before the worker starts, so that a Ctrl-C at once
+    // still finds a job to abort.
+    begin_started_job(run_state);
     std::thread worker([&] {
-        job(front_end);
+        const JobOutcome result = job(front_end);
+        // The console has no controls: the end routine is the jobs' part alone.
+        if (result != JobOutcome::stopped) finish_job();
         std::lock_guard lock(mutex);
+        outcome = result;
         done = true;
         ended.notify_all();
     });
@@ -169,7 +183,7 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
                 // A second Ctrl-C ends the process, should the job not stop.
                 restore_default_interrupt();
                 lock.unlock();
-                aborted = abort_running_job(front_end, [&] { worker.join(); });
+                aborted = abort_running_job([&] { worker.join(); });
                 lock.lock();
                 break;
             }
@@ -187,7 +201,7 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     write_console_text(stderr, status_text());
     std::fflush(stderr);
     if (aborted) return EXIT_INTERRUPTED;
-    return last_job_rejected() ? EXIT_REJECTED : EXIT_DONE;
+    return exit_status(outcome);
 }
 
 }  // namespace

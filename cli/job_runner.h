@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 
 namespace CLI {
 class App;
@@ -34,7 +34,6 @@ void add_common_options(CLI::App& command, CommonOptions& options);
 // refused with a message instead of being cut: false then.
 bool put_slot_text(int slot, const std::string& text, const char* what);
 
-using JobFunction = int (*)(FrontEnd&);
 using ProgressFunction = std::string (*)();  // one line for the progress display
 
 struct SessionJob {

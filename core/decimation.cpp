@@ -193,7 +193,7 @@ bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::
     try {
         return prepare_tables(c, list, count, n, stop);
     } catch (const std::bad_alloc&) {
-        // Without the memory for the tables every pair is stepped, as before.
+        // Without the memory for the tables every pair is stepped.
         std::fill(c.decimation.begin(), c.decimation.end(), 0u);
         c.verdict = {};
         c.buffer.reset();

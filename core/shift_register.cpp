@@ -5,8 +5,6 @@
 
 namespace tapwell {
 
-RegisterBank register_bank;
-
 namespace {
 
 bool is_line_byte(char c) {

@@ -1,7 +1,7 @@
 // Ring: core. Fibonacci shift registers over GF(2) and the bank of 32 that
 // generation and correlation step. The step rule lives here once
 // (register_step); register_advance, bank_step and every hot loop use it.
-// No threads, no I/O: the bank is touched by one worker at a time.
+// No threads, no I/O, no state of its own: each job holds its own bank.
 #pragma once
 
 #include <array>
@@ -26,9 +26,6 @@ struct RegisterBank {
     std::int32_t output_width = 0;    // steps per register_advance
     std::uint32_t output_count = 0;
 };
-
-// The one bank of the process, zero at start. Only the running job touches it.
-extern RegisterBank register_bank;
 
 // Taps of a polynomial value whose highest bit is top: the stored bits below
 // x^n shifted up one place, with the constant term as bit 0.

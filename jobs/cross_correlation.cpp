@@ -13,6 +13,7 @@
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
+#include "jobs/system_texts.h"
 
 namespace tapwell {
 
@@ -79,20 +80,17 @@ std::optional<std::int64_t> phase_correlation(RegisterBank& bank, std::uint32_t 
     return r;
 }
 
-int correlate_pair(FrontEnd& front_end) {
+JobOutcome correlate_pair(FrontEnd& front_end) {
     begin_job(front_end);
-    RegisterBank& bank = register_bank;
+    RegisterBank bank;
     parse_register_list(bank, text_slot(SLOT_POLY_LIST), 2);
     const ShiftRegister& a = bank.registers[0];
     const ShiftRegister& b = bank.registers[1];
-    if (a.top == 0 || b.top == 0 || a.degree != b.degree) {
-        reject_parameters();
-        return close_job(front_end, EndRoutine::generate, {});
-    }
+    if (a.top == 0 || b.top == 0 || a.degree != b.degree) return reject_parameters(front_end);
 
     LineBuilder line;
-    log_write_line(line.text("polynominal_A=").polynomial(a.poly).view());
-    log_write_line(line.clear().text("polynominal_B=").polynomial(b.poly).view());
+    log_write_line(line.text(texts::REGISTER_A).polynomial(a.poly).view());
+    log_write_line(line.clear().text(texts::REGISTER_B).polynomial(b.poly).view());
 
     // Every phase at once by the transform (all_phase_correlation.h), a chunk of
     // states at a time; the lines then go out in phase order as stepping would
@@ -123,23 +121,24 @@ int correlate_pair(FrontEnd& front_end) {
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
         const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.get(), stop_pending)
                                     : correlate_chunk(plan, chunk, narrow.get(), stop_pending);
-        if (!done) return 0;
+        if (!done) return JobOutcome::stopped;
         const std::size_t size = std::size_t{1} << plan.chunk_bits;
         // State 0 is no phase: the phases are the states 1 .. 2^n - 1.
         for (std::size_t l = (chunk == 0 ? 1 : 0); l < size; ++l, ++dt, dt_text.next()) {
-            if (stop_pending()) return 0;
+            if (stop_pending()) return JobOutcome::stopped;
             const std::int64_t r = plan.wide ? wide[l] : narrow[l];
             const std::int64_t r1 = r + 1;
             sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
             // "dt=%u, r= %d" formatted in place: millions of lines a second.
             char* at = log_reserve(48);
-            std::memcpy(at, "dt=", 3);
-            std::memcpy(at + 3, dt_text.begin(), 12);  // the digits and some padding, overwritten next
-            char* end = at + 3 + dt_text.length;
-            std::memcpy(end, ", r= ", 5);
-            end = std::to_chars(end + 5, at + 47, r).ptr;
+            constexpr std::size_t PHASE_SIZE = texts::PHASE.size(), VALUE_SIZE = texts::PHASE_VALUE.size();
+            std::memcpy(at, texts::PHASE.data(), PHASE_SIZE);
+            std::memcpy(at + PHASE_SIZE, dt_text.begin(), 12);  // the digits and some padding, overwritten next
+            char* end = at + PHASE_SIZE + dt_text.length;
+            std::memcpy(end, texts::PHASE_VALUE.data(), VALUE_SIZE);
+            end = std::to_chars(end + VALUE_SIZE, at + 47, r).ptr;
             if (dt <= DISPLAY_CAP) {
-                show_item(front_end, dt, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, "calcurating more...");
+                show_item(front_end, dt, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, texts::NOTE_CORRELATION);
             }
             *end++ = '\n';
             log_commit(end);
@@ -147,8 +146,8 @@ int correlate_pair(FrontEnd& front_end) {
         }
     }
 
-    line.clear().text("Completed. sum|r+1| = ").number(sum).text("\n");
-    return close_job(front_end, EndRoutine::generate, line.view());
+    line.clear().text(texts::CORRELATION_COMPLETED).number(sum).text("\n");
+    return close_job(front_end, line.view());
 }
 
 }  // namespace tapwell

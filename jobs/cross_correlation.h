@@ -7,6 +7,7 @@
 
 #include "core/shift_register.h"
 #include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 
 namespace tapwell {
 
@@ -18,7 +19,7 @@ namespace tapwell {
 std::optional<std::int64_t> phase_correlation(RegisterBank& bank, std::uint32_t start_state);
 
 // The job: registers 0 and 1 from SLOT_POLY_LIST, one line per phase, the sum of
-// |r + 1| at the end. found_count counts the phases done. Returns 0.
-int correlate_pair(FrontEnd& front_end);
+// |r + 1| at the end. found_count counts the phases done.
+JobOutcome correlate_pair(FrontEnd& front_end);
 
 }  // namespace tapwell

@@ -1,11 +1,11 @@
-// Ring: jobs. The seam: everything a job does to the world beyond the log file.
-// Implemented by the window program (shell/), the console (cli/) and the
-// recording front end of the tests. Keep it this small.
+// Ring: jobs. The seam: what a running job asks of whoever shows it, beyond the
+// log file. Implemented by the window program (shell/win32), the console
+// (jobs/quiet_front_end.h) and the recording front end of the tests. A job
+// says nothing of controls: how it ended is its function's return value
+// (job_outcome.h), and the front end that started it applies its own end.
 #pragma once
 
 namespace tapwell {
-
-enum class EndRoutine { search, generate };
 
 class FrontEnd {
 public:
@@ -14,11 +14,6 @@ public:
     virtual void show_result(const char* text) = 0;
     // Asks for the whole window to be repainted; never waits.
     virtual void request_repaint() = 0;
-    virtual void set_control_enabled(int control_id, bool enabled) = 0;
-    // A job that ended by itself hands its end routine over; the front end runs
-    // it (run_end_routine) on its own thread, after the start command's own
-    // changes have taken effect.
-    virtual void end_job(EndRoutine routine) = 0;
 
 protected:
     ~FrontEnd() = default;

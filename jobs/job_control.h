@@ -10,30 +10,34 @@
 
 #include <atomic>
 
+#include "jobs/job_outcome.h"
+
 namespace tapwell {
 
 enum JobState : int { JOB_NONE, JOB_RUNNING, JOB_FINISHING, JOB_ABORTING };
 
 extern std::atomic<bool> stop_requested;
 
-// The front end, before it starts a worker.
-void mark_job_started();
 // What a start command does before its job runs: the run state (RunState of
-// shared_state.h) set, then the job marked as started.
+// shared_state.h) set, the stop flag cleared, the job marked as running.
 void begin_started_job(int run_state);
 // The worker, before it writes its final text: false when Abort came first.
 bool claim_job_end();
 // The aborting thread: true when it is now the one to end the job (the stop flag
 // is then set); false when no job runs or the job is already ending by itself.
 bool claim_job_abort();
-// The end routines, once the job is over either way.
-void mark_job_over();
+// The part of every end routine that is the jobs' own, run on the front end's
+// thread once the job is over either way (or when its worker could not be
+// started): back to RUN_IDLE, no job running.
+void finish_job();
 
 JobState job_state();
-// Whether the last job rejected its parameters (for exit codes of the console).
-bool last_job_rejected();
-void mark_job_rejected();
 
 inline bool stop_pending() { return stop_requested.load(std::memory_order_relaxed); }
+
+// Runs a job on this thread from start to end, as a start command and the end
+// routine would around it (no controls to enable): for the console's worker,
+// the benchmarks and the fuzz targets.
+JobOutcome run_job_here(JobFunction job, int run_state, FrontEnd& front_end);
 
 }  // namespace tapwell

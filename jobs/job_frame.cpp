@@ -5,12 +5,11 @@
 #include <cstring>
 
 #include "core/poly_text.h"
-#include "jobs/enabling.h"
 #include "jobs/job_control.h"
 #include "jobs/log_stream.h"
-#include "jobs/message_table.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "jobs/system_texts.h"
 
 namespace tapwell {
 
@@ -20,9 +19,11 @@ void begin_job(FrontEnd& front_end) {
     front_end.request_repaint();
 }
 
-void reject_parameters() {
+JobOutcome reject_parameters(FrontEnd& front_end) {
+    if (!claim_job_end()) return JobOutcome::stopped;
     status_append(message_text(MSG_INVALID_PARAMETER));
-    mark_job_rejected();
+    front_end.request_repaint();
+    return JobOutcome::rejected;
 }
 
 void append_result_line(FrontEnd& front_end, std::string_view line) {
@@ -49,56 +50,30 @@ void show_item(FrontEnd& front_end, std::uint32_t index, std::uint32_t cap,
     }
 }
 
-int close_job(FrontEnd& front_end, EndRoutine routine, std::string_view final_text) {
-    if (!claim_job_end()) return 0;
+JobOutcome close_job(FrontEnd& front_end, std::string_view final_text) {
+    if (!claim_job_end()) return JobOutcome::stopped;
     if (!final_text.empty()) {
         log_write(final_text);
         status_set(final_text);
     }
     log_flush();
-    front_end.end_job(routine);
     front_end.request_repaint();
-    return 0;
-}
-
-void finish_search_job(FrontEnd& front_end) {
-    apply_enabling(EVENT_SEARCH_FINISHED, front_end);
-    set_setting(SET_RUN_STATE, RUN_IDLE);
-    mark_job_over();
-}
-
-void finish_generate_job(FrontEnd& front_end) {
-    apply_enabling(EVENT_GENERATE_FINISHED, front_end);
-    set_setting(SET_RUN_STATE, RUN_IDLE);
-    mark_job_over();
-}
-
-void run_end_routine(EndRoutine routine, FrontEnd& front_end) {
-    if (routine == EndRoutine::search) {
-        finish_search_job(front_end);
-    } else {
-        finish_generate_job(front_end);
-    }
-}
-
-EndRoutine end_routine_for(std::int32_t run_state) {
-    return run_state == RUN_GENERATE || run_state == RUN_CORRELATE ? EndRoutine::generate : EndRoutine::search;
+    return JobOutcome::finished;
 }
 
 std::string format_status_report() {
     char text[128];
     switch (setting(SET_RUN_STATE)) {
         case RUN_PRIMITIVE_SEARCH:
-            std::snprintf(text, sizeof text, "found=%u, checking %s\n",
-                          found_count.load(std::memory_order_relaxed),
+            std::snprintf(text, sizeof text, texts::STATUS_SEARCH, found_count.load(std::memory_order_relaxed),
                           format_binary(current_candidate.load(std::memory_order_relaxed)).c_str());
             return text;
         case RUN_PAIR_SEARCH: {
             double checked = static_cast<double>(pairs_checked.load(std::memory_order_relaxed));
             double total = static_cast<double>(pairs_total.load(std::memory_order_relaxed));
             double percent = total > 0.0 ? checked / total * 100.0 : 0.0;
-            std::snprintf(text, sizeof text, "found=%u, checked %2.2f%%\n",
-                          found_count.load(std::memory_order_relaxed), percent);
+            std::snprintf(text, sizeof text, texts::STATUS_PAIRS, found_count.load(std::memory_order_relaxed),
+                          percent);
             return text;
         }
         default:
@@ -110,25 +85,25 @@ std::string format_abort_text() {
     char text[128];
     switch (setting(SET_RUN_STATE)) {
         case RUN_PRIMITIVE_SEARCH:
-            std::snprintf(text, sizeof text, "aborted at %s, found=%u\n",
+            std::snprintf(text, sizeof text, texts::ABORTED_SEARCH,
                           format_binary(current_candidate.load(std::memory_order_relaxed)).c_str(),
                           found_count.load(std::memory_order_relaxed));
             return text;
         case RUN_PAIR_SEARCH:
-            std::snprintf(text, sizeof text, "aborted. found = %d\n",
+            std::snprintf(text, sizeof text, texts::ABORTED_PAIRS,
                           static_cast<int>(found_count.load(std::memory_order_relaxed)));
             return text;
         case RUN_GENERATE:
         case RUN_CORRELATE:
-            return "aborted.\n";
+            return texts::ABORTED;
         default:
             return {};
     }
 }
 
-void complete_abort(FrontEnd& front_end) {
+void complete_abort() {
     std::string text = format_abort_text();
-    run_end_routine(end_routine_for(setting(SET_RUN_STATE)), front_end);
+    finish_job();
     log_write(text);
     log_flush();
     status_set(text);

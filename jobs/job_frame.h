@@ -1,6 +1,5 @@
 // Ring: jobs. What the four jobs share: their start, the parameter message,
-// the display cap, their end, the end routines, and the texts of Status report
-// and Abort.
+// the display cap, their end, and the texts of Status report and Abort.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +7,7 @@
 #include <string_view>
 
 #include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 
 namespace tapwell {
 
@@ -15,8 +15,10 @@ namespace tapwell {
 // keeps showing the previous result until the first line arrives.
 void begin_job(FrontEnd& front_end);
 
-// Appends "Invalid parameter\n" in the current language to the status text.
-void reject_parameters();
+// A job that refuses its parameters: appends "Invalid parameter\n" in the
+// current language to the status text, logs nothing, and ends the job.
+// Returns rejected (stopped when Abort claimed the end first).
+JobOutcome reject_parameters(FrontEnd& front_end);
 
 // Appends line and CR LF to SLOT_RESULT and shows the whole slot.
 void append_result_line(FrontEnd& front_end, std::string_view line);
@@ -26,18 +28,10 @@ void append_result_line(FrontEnd& front_end, std::string_view line);
 void show_item(FrontEnd& front_end, std::uint32_t index, std::uint32_t cap,
                std::string_view line, std::string_view note);
 
-// The end of a job that was not aborted: logs the final text (if any), flushes
-// the log, makes the final text the whole status, hands the end routine to the
-// front end and asks for a repaint. Writes nothing when Abort claimed the end
-// first. Returns 0, the job's return value.
-int close_job(FrontEnd& front_end, EndRoutine routine, std::string_view final_text);
-
-// The end routines: the enabling of the event, RUN_IDLE, no worker.
-void finish_search_job(FrontEnd& front_end);
-void finish_generate_job(FrontEnd& front_end);
-void run_end_routine(EndRoutine routine, FrontEnd& front_end);
-// The end routine that belongs to a running job's state.
-EndRoutine end_routine_for(std::int32_t run_state);
+// The end of a job that ran to its end: logs the final text (if any), flushes
+// the log, makes the final text the whole status and asks for a repaint. Returns
+// finished; writes nothing and returns stopped when Abort claimed the end first.
+JobOutcome close_job(FrontEnd& front_end, std::string_view final_text);
 
 // Status report text for the current run state; empty for states without one
 // (a job that ended at the moment the button was pressed).
@@ -46,22 +40,24 @@ std::string format_status_report();
 std::string format_abort_text();
 
 // Abort, after the user confirmed it, on the front end's thread. wait_for_worker
-// must return once the worker thread has returned. Returns false, having
+// must return once the worker thread has returned. Writes the abort text and
+// runs the jobs' part of the end routine (finish_job); the caller applies its
+// own (the window's enabling) when this returns true. Returns false, having
 // written nothing, when no job runs or the job is already ending by itself.
 template <typename WaitForWorker>
-bool abort_running_job(FrontEnd& front_end, WaitForWorker&& wait_for_worker);
+bool abort_running_job(WaitForWorker&& wait_for_worker);
 
 // The part of Abort after the worker is gone; used by abort_running_job.
-void complete_abort(FrontEnd& front_end);
+void complete_abort();
 
 }  // namespace tapwell
 
 #include "jobs/job_control.h"
 
 template <typename WaitForWorker>
-bool tapwell::abort_running_job(FrontEnd& front_end, WaitForWorker&& wait_for_worker) {
+bool tapwell::abort_running_job(WaitForWorker&& wait_for_worker) {
     if (!claim_job_abort()) return false;
     wait_for_worker();
-    complete_abort(front_end);
+    complete_abort();
     return true;
 }

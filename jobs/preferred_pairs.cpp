@@ -11,6 +11,7 @@
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
+#include "jobs/system_texts.h"
 
 namespace tapwell {
 
@@ -33,34 +34,29 @@ PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) 
 
 }  // namespace
 
-int search_preferred_pairs(FrontEnd& front_end) {
+JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     begin_job(front_end);
     // The percentage of Status report falls back to 0 here, before the new
     // total is set, so it never shows the last run's count over this run's total.
     pairs_checked.store(0, std::memory_order_relaxed);
     const std::uint32_t list_count = found_list_count;
     const int n = list_count > 0 ? bit_length(FoundList[0]) : 0;
-    max_count.store(leading_integer(text_slot(SLOT_FIND_COUNT)), std::memory_order_relaxed);
-    if (n < 3 || list_count < 2) {
-        reject_parameters();
-        return close_job(front_end, EndRoutine::search, {});
-    }
+    // Read as typed, compared unsigned: a negative count never stops early.
+    std::uint32_t limit = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_FIND_COUNT)));
+    if (n < 3 || list_count < 2) return reject_parameters(front_end);
 
     LineBuilder line;
-    line.text("Seaching for Preferred pair Tapwell. n=").number(n);
-    log_write_line(line.text(", No. of polynominal=").number(list_count).view());
+    line.text(texts::PAIRS_HEADER).number(n);
+    log_write_line(line.text(texts::PAIRS_LIST_SIZE).number(list_count).view());
 
-    RegisterBank& bank = register_bank;
+    RegisterBank bank;
     ShiftRegister& a = bank.registers[0];
     ShiftRegister& b = bank.registers[1];
     const std::uint32_t e = 1u << (n - 1);
     const std::uint32_t period = 2u * e - 1u;
     a.top = e;
     b.top = e;
-    if (max_count.load(std::memory_order_relaxed) == 0) {
-        max_count.store(static_cast<std::int32_t>(period), std::memory_order_relaxed);
-    }
-    const std::uint32_t limit = static_cast<std::uint32_t>(max_count.load(std::memory_order_relaxed));
+    if (limit == 0) limit = period;
     const std::int64_t t = preferred_t(n);
     const std::uint64_t total = std::uint64_t{list_count} * (list_count - 1) / 2;
     pairs_total.store(static_cast<float>(total), std::memory_order_relaxed);
@@ -69,7 +65,9 @@ int search_preferred_pairs(FrontEnd& front_end) {
     // The decimation of every entry, once; then a table look-up per pair, with a
     // correlation per cyclotomic coset the first time it is met (decimation.h).
     PairClassifier classifier;
-    if (!prepare_pair_classifier(classifier, FoundList.data(), list_count, n, stop_pending)) return 0;
+    if (!prepare_pair_classifier(classifier, FoundList.data(), list_count, n, stop_pending)) {
+        return JobOutcome::stopped;
+    }
 
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
@@ -77,22 +75,22 @@ int search_preferred_pairs(FrontEnd& front_end) {
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
         for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
-            if (stop_pending()) return 0;
+            if (stop_pending()) return JobOutcome::stopped;
             pairs_checked.store(++checked, std::memory_order_relaxed);
             b.taps = taps_of(FoundList[j], e);
             PairVerdict v = classify_pair(classifier, i, j, stop_pending);
             if (v == PairVerdict::unknown) v = test_pair(bank, period, t);
-            if (v == PairVerdict::stopped) return 0;
+            if (v == PairVerdict::stopped) return JobOutcome::stopped;
             if (v == PairVerdict::not_preferred) continue;
-            line.clear().polynomial(FoundList[i]).text(", ").polynomial(FoundList[j]);
+            line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);
             log_write_line(line.view());
             found_count.store(++found, std::memory_order_relaxed);
-            show_item(front_end, found - 1, DISPLAY_CAP, line.view(), "found more...");
+            show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
             searching = found < limit;
         }
     }
-    line.clear().text("Completed. found = ").number(found).text("\n");
-    return close_job(front_end, EndRoutine::search, line.view());
+    line.clear().text(texts::PAIRS_COMPLETED).number(found).text("\n");
+    return close_job(front_end, line.view());
 }
 
 }  // namespace tapwell

@@ -6,11 +6,12 @@
 
 #include "core/preferred_values.h"
 #include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 
 namespace tapwell {
 
 // The job: reads FoundList and SLOT_FIND_COUNT, keeps pairs_checked and
-// pairs_total for Status report. Returns 0.
-int search_preferred_pairs(FrontEnd& front_end);
+// pairs_total for Status report.
+JobOutcome search_preferred_pairs(FrontEnd& front_end);
 
 }  // namespace tapwell

@@ -3,9 +3,12 @@
 #pragma once
 
 #include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 
 namespace tapwell {
 
-int search_primitive(FrontEnd& front_end);
+// Reads SLOT_SEARCH_FROM and SLOT_FIND_COUNT; writes FoundList and the
+// counters found_count and current_candidate.
+JobOutcome search_primitive(FrontEnd& front_end);
 
 }  // namespace tapwell

@@ -1,10 +1,8 @@
-// Ring: jobs. A front end that shows nothing and runs the end routine at once,
-// on the job's own thread: for running a job straight through where nobody
-// watches (the benchmarks, the fuzz targets, the console).
+// Ring: jobs. A front end that shows nothing: for running a job straight
+// through where nobody watches (the console, the benchmarks, the fuzz targets).
 #pragma once
 
 #include "jobs/front_end.h"
-#include "jobs/job_frame.h"
 
 namespace tapwell {
 
@@ -12,8 +10,6 @@ class QuietFrontEnd final : public FrontEnd {
 public:
     void show_result(const char*) override {}
     void request_repaint() override {}
-    void set_control_enabled(int, bool) override {}
-    void end_job(EndRoutine routine) override { run_end_routine(routine, *this); }
 };
 
 }  // namespace tapwell

@@ -11,15 +11,14 @@
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
+#include "jobs/system_texts.h"
 
 namespace tapwell {
-
-std::atomic<std::uint32_t> generated_count{0};
 
 namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 71;
-constexpr std::string_view NOTE = "genarated more...";
+constexpr std::string_view NOTE = texts::NOTE_GENERATED;
 
 enum GenMode : std::int32_t { MODE_SERIAL = 0, MODE_PARALLEL = 1, MODE_GOLD = 2 };
 
@@ -35,7 +34,7 @@ bool register0_covers_width(const RegisterBank& bank) {
 // A register's header line: what the line already holds (its name), then the
 // polynomial and the initial state.
 void log_register(LineBuilder& line, const ShiftRegister& r) {
-    line.polynomial(r.poly).text(", initial=").text(format_binary(r.state).view());
+    line.polynomial(r.poly).text(texts::INITIAL).text(format_binary(r.state).view());
     log_write_line(line.view());
 }
 
@@ -47,11 +46,11 @@ void log_header(LineBuilder& line, std::string_view name, const ShiftRegister& r
 // into the builder and `advance` steps the registers. The stop flag is polled
 // at every value; one value costs at most 64 register steps.
 template <typename Form, typename Advance>
-GenerateOutcome run_values(FrontEnd& front_end, bool gold, Form form, Advance advance) {
-    const std::uint32_t count = register_bank.output_count;
+JobOutcome run_values(FrontEnd& front_end, const RegisterBank& bank, bool gold, Form form, Advance advance) {
+    const std::uint32_t count = bank.output_count;
     LineBuilder line;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (stop_pending()) return GenerateOutcome::stopped;
+        if (stop_pending()) return JobOutcome::stopped;
         form(line.clear());
         log_write_line(line.view());
         show_item(front_end, i, DISPLAY_CAP, line.view(), NOTE);
@@ -59,28 +58,25 @@ GenerateOutcome run_values(FrontEnd& front_end, bool gold, Form form, Advance ad
         generated_count.store(i + 1, std::memory_order_relaxed);
         if (gold) found_count.store(i + 1, std::memory_order_relaxed);
     }
-    return GenerateOutcome::completed;
+    return JobOutcome::finished;
 }
 
 bool show_register() { return setting(SET_SHOW_REGISTER) != 0; }
 
-}  // namespace
-
-GenerateOutcome generate_serial(FrontEnd& front_end) {
-    RegisterBank& bank = register_bank;
-    if (!register0_covers_width(bank)) {
-        reject_parameters();
-        return GenerateOutcome::rejected;
-    }
+// The modes, once the width is 1..32, register 0 is usable and the bank's
+// output_count is set. Each checks its own conditions first. finished means
+// every value was written.
+JobOutcome generate_serial(FrontEnd& front_end, RegisterBank& bank) {
+    if (!register0_covers_width(bank)) return reject_parameters(front_end);
     LineBuilder header;
-    log_header(header, "polynominal=", bank.registers[0]);
+    log_header(header, texts::SERIAL_REGISTER, bank.registers[0]);
     const std::uint32_t mask = width_mask(bank.output_width);
     const bool with_state = show_register();
     ShiftRegister& r0 = bank.registers[0];
     if (with_state) {
         return run_values(
-            front_end, false,
-            [&](LineBuilder& line) { line.number(r0.state & mask).text(", ").number(r0.state); },
+            front_end, bank, false,
+            [&](LineBuilder& line) { line.number(r0.state & mask).text(texts::VALUE_SEPARATOR).number(r0.state); },
             [&] { register_advance(bank, 0); });
     }
     // The long runs: one number a line, formatted straight into the log's
@@ -91,10 +87,7 @@ GenerateOutcome generate_serial(FrontEnd& front_end) {
     const std::uint32_t taps = r0.taps, top = r0.top;
     std::uint32_t state = r0.state;
     for (std::uint32_t i = 0; i < count; ++i) {
-        if (stop_pending()) {
-            r0.state = state;
-            return GenerateOutcome::stopped;
-        }
+        if (stop_pending()) return JobOutcome::stopped;
         char* at = log_reserve(16);  // ten digits and a line feed
         char* end = std::to_chars(at, at + 15, state & mask).ptr;
         if (i <= DISPLAY_CAP) {
@@ -103,28 +96,23 @@ GenerateOutcome generate_serial(FrontEnd& front_end) {
         *end++ = '\n';
         log_commit(end);
         for (std::int32_t k = 0; k < width; ++k) state = register_step(state, taps, top);
-        r0.state = state;
         generated_count.store(i + 1, std::memory_order_relaxed);
     }
-    return GenerateOutcome::completed;
+    return JobOutcome::finished;
 }
 
-GenerateOutcome generate_parallel(FrontEnd& front_end) {
-    RegisterBank& bank = register_bank;
+JobOutcome generate_parallel(FrontEnd& front_end, RegisterBank& bank) {
     const std::int32_t width = bank.output_width;
     bool valid = register0_covers_width(bank);
     for (std::int32_t j = 1; j < width && valid; ++j) valid = bank.registers[j].top != 0;
-    if (!valid) {
-        reject_parameters();
-        return GenerateOutcome::rejected;
-    }
+    if (!valid) return reject_parameters(front_end);
     LineBuilder header;
     for (std::int32_t j = 0; j < width; ++j) {
         const ShiftRegister& r = bank.registers[j];
-        log_register(header.clear().text("polynominal bit").number(j).text("="), r);
+        log_register(header.clear().text(texts::PARALLEL_REGISTER).number(j).text(texts::PARALLEL_REGISTER_END), r);
     }
     return run_values(
-        front_end, false,
+        front_end, bank, false,
         [&](LineBuilder& line) {
             std::uint32_t word = 0;
             for (std::int32_t j = 0; j < width; ++j) word |= (bank.registers[j].state & 1u) << j;
@@ -133,25 +121,21 @@ GenerateOutcome generate_parallel(FrontEnd& front_end) {
         [&] { bank_step(bank, width); });
 }
 
-GenerateOutcome generate_gold(FrontEnd& front_end) {
-    RegisterBank& bank = register_bank;
-    if (!register0_covers_width(bank) || bank.registers[1].top == 0) {
-        reject_parameters();
-        return GenerateOutcome::rejected;
-    }
+JobOutcome generate_gold(FrontEnd& front_end, RegisterBank& bank) {
+    if (!register0_covers_width(bank) || bank.registers[1].top == 0) return reject_parameters(front_end);
     LineBuilder header;
-    log_header(header, "polynominal_A=", bank.registers[0]);
-    log_header(header, "polynominal_B=", bank.registers[1]);
+    log_header(header, texts::REGISTER_A, bank.registers[0]);
+    log_header(header, texts::REGISTER_B, bank.registers[1]);
     const std::uint32_t mask = width_mask(bank.output_width);
     const bool with_state = show_register();
     ShiftRegister& a = bank.registers[0];
     ShiftRegister& b = bank.registers[1];
     found_count.store(0, std::memory_order_relaxed);
     return run_values(
-        front_end, true,
+        front_end, bank, true,
         [&](LineBuilder& line) {
             line.number((a.state ^ b.state) & mask);
-            if (with_state) line.text(", ").number(a.state).text(", ").number(b.state);
+            if (with_state) line.text(texts::VALUE_SEPARATOR).number(a.state).text(texts::VALUE_SEPARATOR).number(b.state);
         },
         [&] {
             register_advance(bank, 0);
@@ -159,31 +143,29 @@ GenerateOutcome generate_gold(FrontEnd& front_end) {
         });
 }
 
-int generate_sequences(FrontEnd& front_end) {
+}  // namespace
+
+JobOutcome generate_sequences(FrontEnd& front_end) {
     begin_job(front_end);
     generated_count.store(0, std::memory_order_relaxed);
-    RegisterBank& bank = register_bank;
+    RegisterBank bank;
     bank.output_width = leading_integer(text_slot(SLOT_WIDTH));
     bank.output_count = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_OUTPUT_COUNT)));
     parse_register_list(bank, text_slot(SLOT_POLY_LIST), REGISTER_COUNT);
 
     const ShiftRegister& r0 = bank.registers[0];
-    if (bank.output_width < 1 || bank.output_width > 32 || r0.top == 0) {
-        reject_parameters();
-        return close_job(front_end, EndRoutine::generate, {});
-    }
+    if (bank.output_width < 1 || bank.output_width > 32 || r0.top == 0) return reject_parameters(front_end);
     if (bank.output_count == 0) bank.output_count = 2u * r0.top - 1u;
 
-    GenerateOutcome outcome = GenerateOutcome::rejected;
+    JobOutcome outcome = JobOutcome::finished;
     switch (setting(SET_GEN_MODE)) {
-        case MODE_SERIAL: outcome = generate_serial(front_end); break;
-        case MODE_PARALLEL: outcome = generate_parallel(front_end); break;
-        case MODE_GOLD: outcome = generate_gold(front_end); break;
-        default: break;  // an unknown mode from a settings file: no output at all
+        case MODE_SERIAL: outcome = generate_serial(front_end, bank); break;
+        case MODE_PARALLEL: outcome = generate_parallel(front_end, bank); break;
+        case MODE_GOLD: outcome = generate_gold(front_end, bank); break;
+        default: return close_job(front_end, {});  // an unknown mode from a settings file: no output at all
     }
-    if (outcome == GenerateOutcome::stopped) return 0;
-    return close_job(front_end, EndRoutine::generate,
-                     outcome == GenerateOutcome::completed ? "Completed.\n" : "");
+    if (outcome != JobOutcome::finished) return outcome;
+    return close_job(front_end, texts::GENERATION_COMPLETED);
 }
 
 }  // namespace tapwell

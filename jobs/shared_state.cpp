@@ -11,10 +11,10 @@ std::array<std::atomic<std::int32_t>, SETTINGS_COUNT> Settings{};
 std::array<TextSlot, TEXT_SLOT_COUNT> text_slots{};
 
 std::atomic<std::uint32_t> found_count{0};
-std::atomic<std::int32_t> max_count{0};
 std::atomic<std::uint32_t> current_candidate{0};
 std::atomic<std::uint32_t> pairs_checked{0};
 std::atomic<float> pairs_total{0.0f};
+std::atomic<std::uint32_t> generated_count{0};
 
 std::array<std::uint32_t, FOUND_LIST_CAPACITY> FoundList{};
 std::uint32_t found_list_count = 0;
@@ -36,10 +36,10 @@ void clear_shared_state() {
     for (auto& slot : text_slots) slot[0] = '\0';
     status_set("");
     found_count = 0;
-    max_count = 0;
     current_candidate = 0;
     pairs_checked = 0;
     pairs_total = 0.0f;
+    generated_count = 0;
     found_list_count = 0;
 }
 

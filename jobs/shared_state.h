@@ -1,7 +1,7 @@
 // Ring: jobs. The process-wide records that jobs, commands and front ends share.
 //
 // Ownership, not locks, divides this state: while a job runs, the worker alone
-// writes the counters, SLOT_RESULT, FoundList and the register bank; the
+// writes the counters, SLOT_RESULT and FoundList; the
 // front-end thread only reads the counters. What both threads read or write is
 // atomic (relaxed is enough: no value here guards another). SLOT_STATUS, the
 // one text written by both threads, lives behind status_text.h.
@@ -65,12 +65,15 @@ inline void set_setting(int index, std::int32_t value) {
 // The language as an index into the bilingual tables: 0 or 1 whatever is stored.
 inline int current_language() { return setting(SET_LANGUAGE) == 1 ? 1 : 0; }
 
-// Progress counters, written by the running job, read for Status report and Abort.
+// Progress counters, written by the running job, read for Status report, Abort
+// and the console's progress line.
 extern std::atomic<std::uint32_t> found_count;
-extern std::atomic<std::int32_t> max_count;
+// The next candidate of the primitive search not yet decided (see
+// primitive_search.cpp): a search started from it neither repeats nor skips a find.
 extern std::atomic<std::uint32_t> current_candidate;
 extern std::atomic<std::uint32_t> pairs_checked;
 extern std::atomic<float> pairs_total;
+extern std::atomic<std::uint32_t> generated_count;  // values the running generation has written
 
 // Finds of the last primitive search, in the order found; read by the pair search.
 constexpr std::uint32_t FOUND_LIST_CAPACITY = 65000;

@@ -1,8 +1,15 @@
 // Ring: shell. The layout table. Japanese texts are code page 932 bytes, as the
 // ANSI window functions and the settings file take them; the comment above each
 // record shows the characters. Styles are the window styles (controls) or the
-// text-drawing formats (painted records) as stored numbers.
+// text-drawing formats (painted records) as stored numbers. A record's index
+// names the text slot or setting it shows (shared_state.h), a radio button's
+// aux the first button of its group.
+//
+// The English labels' spellings ("polynominals", "Polynominal") are the
+// program's own, like those of its log (jobs/system_texts.h): keep them.
 #include "shell/layout_table.h"
+
+#include "jobs/shared_state.h"
 
 #include <cstdio>
 
@@ -22,11 +29,11 @@ const std::array<LayoutRecord, LAYOUT_COUNT> layout_table = {{
     {KIND_GROUP, -1, -1, 0x50000007u, 10, 20, 520, 65,
      {"\215\305\217\211\202\311\213L\230^\203t\203@\203C\203\213\202\360\212J\202\255", "Open the log file first."}},
     // 4: 記録ファイル選択
-    {KIND_BUTTON, 0, -1, 0x50000000u, 20, 35, 150, 47,
+    {KIND_BUTTON, SLOT_LOG_PATH, -1, 0x50000000u, 20, 35, 150, 47,
      {"\213L\230^\203t\203@\203C\203\213\221I\221\360", "Log file select"}},
-    {KIND_PAINT_SLOT, 0, -1, 0x00004000u, 160, 35, 510, 47, {nullptr, nullptr}},  // 5
+    {KIND_PAINT_SLOT, SLOT_LOG_PATH, -1, 0x00004000u, 160, 35, 510, 47, {nullptr, nullptr}},  // 5
     // 6: 記録終了
-    {KIND_BUTTON, -1, 2, 0x50000000u, 20, 50, 150, 62,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 20, 50, 150, 62,
      {"\213L\230^\217I\227\271", "End of logging"}},
     // 7: プログラム終了
     {KIND_BUTTON, -1, -1, 0x50000000u, 160, 50, 290, 62,
@@ -38,39 +45,39 @@ const std::array<LayoutRecord, LAYOUT_COUNT> layout_table = {{
     // 10: 探索開始値
     {KIND_LABEL, -1, -1, 0x50000002u, 15, 80, 150, 92,
      {"\222T\215\365\212J\216n\222l", "Searching from"}},
-    {KIND_EDIT, 1, -1, 0x50800000u, 160, 80, 510, 92, {nullptr, nullptr}},  // 11
+    {KIND_EDIT, SLOT_SEARCH_FROM, -1, 0x50800000u, 160, 80, 510, 92, {nullptr, nullptr}},  // 11
     // 12: 探索個数(0:max)
     {KIND_LABEL, -1, -1, 0x50000002u, 15, 95, 150, 107,
      {"\222T\215\365\214\302\220\224(0:max)", "Number of find(0:max)"}},
-    {KIND_EDIT, 2, -1, 0x50800000u, 160, 95, 250, 107, {nullptr, nullptr}},  // 13
+    {KIND_EDIT, SLOT_FIND_COUNT, -1, 0x50800000u, 160, 95, 250, 107, {nullptr, nullptr}},  // 13
     // 14: 開始
-    {KIND_BUTTON, -1, 2, 0x50000000u, 20, 110, 120, 122,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 20, 110, 120, 122,
      {"\212J\216n", "Start"}},
     // 15: 中断
-    {KIND_BUTTON, -1, 2, 0x50000000u, 150, 110, 250, 122,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 150, 110, 250, 122,
      {"\222\206\222f", "Abort"}},
     // 16: P.P.探索
-    {KIND_BUTTON, -1, 2, 0x50000000u, 280, 110, 380, 122,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 280, 110, 380, 122,
      {"P.P.\222T\215\365", "P.P. search"}},
     // 17: 状況報告
-    {KIND_BUTTON, -1, 2, 0x50000000u, 410, 110, 510, 122,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 410, 110, 510, 122,
      {"\217\363\213\265\225\361\215\220", "Status report"}},
     // 18: 結果
     {KIND_GROUP, -1, -1, 0x50000007u, 10, 130, 520, 275,
      {"\214\213\211\312", "Result"}},
-    {KIND_PAINT_SLOT, 9, -1, 0x00000010u, 15, 145, 510, 155, {nullptr, nullptr}},  // 19
-    {KIND_EDIT, 8, -1, 0x50A000C4u, 15, 160, 510, 270, {nullptr, nullptr}},  // 20
+    {KIND_PAINT_SLOT, SLOT_STATUS, -1, 0x00000010u, 15, 145, 510, 155, {nullptr, nullptr}},  // 19
+    {KIND_EDIT, SLOT_RESULT, -1, 0x50A000C4u, 15, 160, 510, 270, {nullptr, nullptr}},  // 20
     // 21: 系列値の生成
     {KIND_GROUP, -1, -1, 0x50000007u, 10, 280, 520, 435,
      {"\214n\227\361\222l\202\314\220\266\220\254", "Generating sequences"}},
     // 22: M系列(シリアル)
-    {KIND_RADIO, 13, 22, 0x50000004u, 20, 295, 170, 307,
+    {KIND_RADIO, SET_GEN_MODE, ID_MODE_SERIAL, 0x50000004u, 20, 295, 170, 307,
      {"M\214n\227\361(\203V\203\212\203A\203\213)", "Tapwell(serial)"}},
     // 23: M系列(パラレル)
-    {KIND_RADIO, 13, 22, 0x50000004u, 180, 295, 330, 307,
+    {KIND_RADIO, SET_GEN_MODE, ID_MODE_SERIAL, 0x50000004u, 180, 295, 330, 307,
      {"M\214n\227\361(\203p\203\211\203\214\203\213)", "Tapwell(parallel)"}},
     // 24: Gold系列
-    {KIND_RADIO, 13, 22, 0x50000004u, 340, 295, 490, 307,
+    {KIND_RADIO, SET_GEN_MODE, ID_MODE_SERIAL, 0x50000004u, 340, 295, 490, 307,
      {"Gold\214n\227\361", "Gold-sequence"}},
     EMPTY,  // 25
     EMPTY,  // 26
@@ -78,31 +85,31 @@ const std::array<LayoutRecord, LAYOUT_COUNT> layout_table = {{
     // 28: 出力ビット幅
     {KIND_LABEL, -1, -1, 0x50000002u, 15, 310, 170, 322,
      {"\217o\227\315\203r\203b\203g\225\235", "Width of output bit"}},
-    {KIND_EDIT, 4, -1, 0x50800000u, 180, 310, 300, 322, {nullptr, nullptr}},  // 29
+    {KIND_EDIT, SLOT_WIDTH, -1, 0x50800000u, 180, 310, 300, 322, {nullptr, nullptr}},  // 29
     EMPTY,  // 30
     EMPTY,  // 31
     EMPTY,  // 32
     EMPTY,  // 33
     EMPTY,  // 34
     // 35: レジスタ値出力
-    {KIND_CHECK, 14, -1, 0x50000102u, 340, 310, 510, 322,
+    {KIND_CHECK, SET_SHOW_REGISTER, -1, 0x50000102u, 340, 310, 510, 322,
      {"\203\214\203W\203X\203^\222l\217o\227\315", "Output Register's value."}},
     // 36: 生成個数(0:max)
     {KIND_LABEL, -1, -1, 0x50000002u, 15, 325, 170, 337,
      {"\220\266\220\254\214\302\220\224(0:max)", "Number of output(0:max)"}},
-    {KIND_EDIT, 6, -1, 0x50800000u, 180, 325, 300, 337, {nullptr, nullptr}},  // 37
+    {KIND_EDIT, SLOT_OUTPUT_COUNT, -1, 0x50800000u, 180, 325, 300, 337, {nullptr, nullptr}},  // 37
     // 38: 多項式と初期値(1行づつ交互)
     {KIND_LABEL, -1, -1, 0x50000000u, 15, 340, 510, 350,
      {"\221\275\215\200\216\256\202\306\217\211\212\372\222l(1\215s\202\303\202\302\214\360\214\335)", "Polynominal and Initial value(each line alternative)"}},
-    {KIND_EDIT, 7, -1, 0x50A00044u, 15, 350, 510, 400, {nullptr, nullptr}},  // 39
+    {KIND_EDIT, SLOT_POLY_LIST, -1, 0x50A00044u, 15, 350, 510, 400, {nullptr, nullptr}},  // 39
     // 40: 開始
-    {KIND_BUTTON, -1, 2, 0x50000000u, 20, 410, 120, 422,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 20, 410, 120, 422,
      {"\212J\216n", "Start"}},
     // 41: 中断
-    {KIND_BUTTON, -1, 2, 0x50000000u, 150, 410, 250, 422,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 150, 410, 250, 422,
      {"\222\206\222f", "Abort"}},
     // 42: 相関
-    {KIND_BUTTON, -1, 2, 0x50000000u, 280, 410, 380, 422,
+    {KIND_BUTTON, -1, AUX_CREATED_DISABLED, 0x50000000u, 280, 410, 380, 422,
      {"\221\212\212\326", "correlation"}},
     EMPTY,  // 43
     EMPTY,  // 44

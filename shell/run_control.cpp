@@ -5,6 +5,7 @@
 #include <string>
 
 #include "jobs/cross_correlation.h"
+#include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
@@ -30,9 +31,9 @@ constexpr std::array<CommandEntry, 16> command_table = {{
     {ID_SEARCH_ABORT, CommandAction::abort_job},
     {ID_PAIR_SEARCH, CommandAction::start_job},
     {ID_STATUS_REPORT, CommandAction::status_report},
-    {22, CommandAction::radio},
-    {23, CommandAction::radio},
-    {24, CommandAction::radio},
+    {ID_MODE_SERIAL, CommandAction::radio},
+    {ID_MODE_PARALLEL, CommandAction::radio},
+    {ID_MODE_GOLD, CommandAction::radio},
     {ID_SHOW_REGISTER, CommandAction::check},
     {ID_GENERATE_START, CommandAction::start_job},
     {ID_GENERATE_ABORT, CommandAction::abort_job},
@@ -40,10 +41,10 @@ constexpr std::array<CommandEntry, 16> command_table = {{
 }};
 
 constexpr std::array<JobStart, 4> job_starts = {{
-    {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED},
-    {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED},
-    {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED},
-    {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED},
+    {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
+    {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
+    {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
+    {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
 }};
 
 constexpr std::array<RunTransition, 2> log_transitions = {{
@@ -67,9 +68,9 @@ const JobStart* job_start_for(int control_id) {
     return nullptr;
 }
 
-void apply_job_start(const JobStart& start, FrontEnd& front_end) {
-    set_setting(SET_RUN_STATE, start.run_state);
-    apply_enabling(start.started, front_end);
+void run_end_routine(const JobStart& start, EnableControl enable) {
+    apply_enabling(start.finished, enable);
+    finish_job();
 }
 
 void report_status() {
@@ -81,10 +82,10 @@ const RunTransition& log_transition(LogEvent event) {
     return log_transitions[event == LogEvent::opened ? 0 : 1];
 }
 
-void apply_log_transition(LogEvent event, FrontEnd& front_end) {
+void apply_log_transition(LogEvent event, EnableControl enable) {
     const RunTransition& t = log_transition(event);
     set_setting(SET_RUN_STATE, t.next_state);
-    apply_enabling(t.enabling, front_end);
+    apply_enabling(t.enabling, enable);
 }
 
 std::int32_t toggled_language(std::int32_t language) {

@@ -1,14 +1,15 @@
 // Ring: shell. The commands of the main window as data: what each control id
 // does, which job each start button runs in which run state, and how the run
-// state moves on the log-file events. Platform-free; the Win32 command handler
-// looks everything up here and applies the enabling through jobs/enabling.h.
+// state moves on the log-file events and at a job's end. Platform-free; the
+// Win32 command handler looks everything up here and applies the enabling of
+// enabling.h through its own EnableControl.
 #pragma once
 
 #include <cstdint>
 
-#include "jobs/enabling.h"
-#include "jobs/front_end.h"
+#include "jobs/job_outcome.h"
 #include "jobs/shared_state.h"
+#include "shell/enabling.h"
 #include "shell/layout_table.h"
 
 namespace tapwell {
@@ -30,20 +31,20 @@ enum class CommandAction {
 // The action of a control id (anything out of range does nothing).
 CommandAction command_action(int control_id);
 
-using JobFunction = int (*)(FrontEnd&);
-
 struct JobStart {
     int control_id;
     JobFunction job;
     RunState run_state;
-    EnablingEvent started;
+    EnablingEvent started;   // applied once the worker runs
+    EnablingEvent finished;  // the job's end routine: finish_search_job or finish_generate_job
 };
 
 // The start entry of a start button, or nullptr.
 const JobStart* job_start_for(int control_id);
-// What a start does once its worker runs: the job's run state and the
-// enabling of its start event.
-void apply_job_start(const JobStart& start, FrontEnd& front_end);
+
+// The end routine of a job that ended by itself, on the front end's thread:
+// the enabling of its end, then RUN_IDLE and no job running (finish_job).
+void run_end_routine(const JobStart& start, EnableControl enable);
 
 // Status report: the running job's progress replaces the status text. Once the
 // job is ending (its final text may already stand, while the run state is still
@@ -60,7 +61,7 @@ struct RunTransition {
 };
 const RunTransition& log_transition(LogEvent event);
 // Sets the run state and applies the enabling of the transition.
-void apply_log_transition(LogEvent event, FrontEnd& front_end);
+void apply_log_transition(LogEvent event, EnableControl enable);
 
 // 0 and 1 alternate.
 std::int32_t toggled_language(std::int32_t language);

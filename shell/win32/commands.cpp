@@ -8,7 +8,7 @@
 
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
-#include "jobs/message_table.h"
+#include "jobs/system_texts.h"
 #include "shell/win32/wide_text.h"
 #include "shell/window_geometry.h"
 #include "shell/win32/window_state.h"
@@ -58,7 +58,7 @@ void select_log_file(HWND window) {
     if (!GetSaveFileNameA(&ofn)) return;
     set_text_slot(SLOT_LOG_PATH, file_name);
     if (log_open(file_name)) {
-        apply_log_transition(LogEvent::opened, window_front_end());
+        apply_log_transition(LogEvent::opened, enable_control);
     } else {
         message_box_932(window, message_text(MSG_CANNOT_CREATE_OUTPUT), L"Open error", MB_OK);
     }
@@ -66,7 +66,7 @@ void select_log_file(HWND window) {
 
 void end_logging() {
     log_close();
-    apply_log_transition(LogEvent::closed, window_front_end());
+    apply_log_transition(LogEvent::closed, enable_control);
 }
 
 void confirm_exit(HWND window) {
@@ -97,16 +97,16 @@ void toggle_check(int id) {
 
 void start_job(const JobStart& start) {
     collect_edit_texts();
-    if (!start_worker(start.job)) return;
+    if (!start_worker(start)) return;
     // Until the UI thread returns to its message loop no end routine of the job
     // can run, so these changes always come first.
-    apply_job_start(start, window_front_end());
+    apply_enabling(start.started, enable_control);
 }
 
 void abort_job() {
     if (message_box_932(main_window, message_text(MSG_REALLY_ABORT), L"Abort", MB_YESNO) != IDYES) return;
     // Nothing is written when the job ended by itself while the question was open.
-    abort_running_job(window_front_end(), [] { wait_for_worker(); });
+    if (abort_running_job([] { wait_for_worker(); })) apply_enabling(running_job->finished, enable_control);
 }
 
 LRESULT on_command(HWND window, WPARAM wparam) {

@@ -23,7 +23,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         case WM_COMMAND: return on_command(window, wparam);
         case WM_HSCROLL: return on_hscroll(window, LOWORD(wparam));
         case WM_VSCROLL: return on_vscroll(window, LOWORD(wparam));
-        case WM_TAPWELL_JOB_END: return on_job_end(static_cast<EndRoutine>(wparam));
+        case WM_TAPWELL_JOB_END: return on_job_end(static_cast<JobOutcome>(wparam));
         default: return DefWindowProcW(window, message, wparam, lparam);
     }
 }
@@ -126,11 +126,11 @@ LRESULT on_hscroll(HWND window, int code) {
     return 0;
 }
 
-LRESULT on_job_end(EndRoutine routine) {
+LRESULT on_job_end(JobOutcome) {
     // The worker returns right after posting this message. It is gone before the
     // end routine enables the start buttons, so no new job can meet the old one.
     wait_for_worker();
-    run_end_routine(routine, window_front_end());
+    run_end_routine(*running_job, enable_control);
     InvalidateRect(main_window, nullptr, TRUE);
     return 0;
 }

@@ -1,10 +1,8 @@
 // Ring: shell. The seam as the window program implements it. The worker never
 // touches window state itself: the result box is set through SendMessage (the
-// worker waits until the UI thread has shown it), repaints are requested
-// without waiting, and a job's end routine is posted back to the UI thread.
-#include "jobs/job_frame.h"
+// worker waits until the UI thread has shown it) and repaints are requested
+// without waiting. (How a job ended reaches the UI thread through worker.cpp.)
 #include "shell/win32/wide_text.h"
-#include "shell/win32/window_messages.h"
 #include "shell/win32/window_state.h"
 
 namespace tapwell {
@@ -19,14 +17,6 @@ public:
         SendMessageW(control_window[ID_RESULT], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.text));
     }
     void request_repaint() override { InvalidateRect(main_window, nullptr, TRUE); }
-    void set_control_enabled(int control_id, bool enabled) override {
-        if (control_id >= 0 && control_id < LAYOUT_COUNT && control_window[control_id] != nullptr) {
-            EnableWindow(control_window[control_id], enabled ? TRUE : FALSE);
-        }
-    }
-    void end_job(EndRoutine routine) override {
-        PostMessageW(main_window, WM_TAPWELL_JOB_END, static_cast<WPARAM>(routine), 0);
-    }
 };
 
 Win32FrontEnd front_end;
@@ -34,5 +24,11 @@ Win32FrontEnd front_end;
 }  // namespace
 
 FrontEnd& window_front_end() { return front_end; }
+
+void enable_control(int control_id, bool enabled) {
+    if (control_id >= 0 && control_id < LAYOUT_COUNT && control_window[control_id] != nullptr) {
+        EnableWindow(control_window[control_id], enabled ? TRUE : FALSE);
+    }
+}
 
 }  // namespace tapwell

@@ -5,7 +5,7 @@
 
 namespace tapwell {
 
-// Posted by the worker when its job ended by itself; wparam is the EndRoutine.
+// Posted by the worker when its job ended by itself; wparam is the JobOutcome.
 // The UI thread runs the end routine, so it always follows the start command's
 // own changes, also for a job that ends at once.
 constexpr UINT WM_TAPWELL_JOB_END = WM_APP + 1;

@@ -19,6 +19,10 @@ extern char settings_path[SETTINGS_PATH_SIZE];
 extern HANDLE worker_thread;
 
 FrontEnd& window_front_end();
+// The enabling's EnableControl for the window's controls (UI thread).
+void enable_control(int control_id, bool enabled);
+// The start entry of the job the worker runs (or ran last); UI thread.
+extern const JobStart* running_job;
 
 // main_window.cpp
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -27,7 +31,7 @@ LRESULT on_size(HWND window, int width, int height);
 LRESULT on_vscroll(HWND window, int code);
 LRESULT on_hscroll(HWND window, int code);
 LRESULT on_destroy(HWND window);
-LRESULT on_job_end(EndRoutine routine);
+LRESULT on_job_end(JobOutcome outcome);
 // paint.cpp
 LRESULT on_paint(HWND window);
 // controls.cpp
@@ -42,7 +46,8 @@ void abort_job();
 void load_settings();
 void save_settings(HWND window);
 // worker.cpp
-bool start_worker(JobFunction job);
+// Starts the job's worker; false (no job running) when no thread could be made.
+bool start_worker(const JobStart& start);
 // Waits until the worker thread has returned while still serving messages sent
 // to this thread (the worker may be waiting in SendMessage for the result box),
 // then closes its handle. Nothing when no worker exists.

@@ -8,6 +8,7 @@
 
 #include "core/all_phase_correlation.h"
 #include "core/walsh_transform.h"
+#include "core/shift_register.h"
 #include "tests/reference/stepping.h"
 
 namespace tapwell {

@@ -9,6 +9,7 @@
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
 #include "tests/reference/order_walk.h"
+#include "core/shift_register.h"
 #include "tests/reference/stepping.h"
 
 namespace tapwell {
@@ -17,7 +18,7 @@ namespace {
 std::vector<std::uint32_t> primitives(int n) {
     std::vector<std::uint32_t> list;
     for (std::uint32_t g = 1u << (n - 1); g < (2u << (n - 1)); ++g) {
-        if (is_primitive(g, n)) list.push_back(g);
+        if (reference::is_primitive(g, n)) list.push_back(g);
     }
     return list;
 }

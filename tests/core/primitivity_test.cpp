@@ -17,7 +17,7 @@ constexpr Gf2Engine ENGINES[] = {Gf2Engine::best, Gf2Engine::portable};
 std::vector<std::uint32_t> walk_range(std::uint32_t first, std::uint32_t last, int n) {
     std::vector<std::uint32_t> out;
     for (std::uint32_t g = first;; ++g) {
-        if (is_primitive(g, n)) out.push_back(g);
+        if (reference::is_primitive(g, n)) out.push_back(g);
         if (g == last) break;
     }
     return out;
@@ -62,18 +62,18 @@ void check_every_candidate(int n) {
     }
 }
 
-TEST(PrimitiveTest, AgreesWithTheOrderWalkOnEveryCandidateUpToDegree14) {
+TEST(Primitivity, AgreesWithTheOrderWalkOnEveryCandidateUpToDegree14) {
     for (int n = 3; n <= 14; ++n) check_every_candidate(n);
 }
 
 // Seconds of walking, most of the suite's time: a test of its own so that it
 // shows in the timings.
-TEST(PrimitiveTest, AgreesWithTheOrderWalkOnEveryCandidateOfDegrees15And16) {
+TEST(Primitivity, AgreesWithTheOrderWalkOnEveryCandidateOfDegrees15And16) {
     for (int n = 15; n <= 16; ++n) check_every_candidate(n);
 }
 
 // Ranges that start and end inside blocks and cross block boundaries.
-TEST(PrimitiveTest, RangesAcrossBlocks) {
+TEST(Primitivity, RangesAcrossBlocks) {
     struct Case {
         int n;
         std::uint32_t first, last;
@@ -95,13 +95,13 @@ TEST(PrimitiveTest, RangesAcrossBlocks) {
 
 // Above degree 16: random candidates, with the primitive ones the walk knows
 // (x^n + x + 1 and friends) mixed in; the walk is long, so samples are few.
-TEST(PrimitiveTest, RandomSamplesAboveDegree16) {
+TEST(Primitivity, RandomSamplesAboveDegree16) {
     std::mt19937 rng(11);
     for (int n = 17; n <= 22; ++n) {
         const std::uint32_t top = 1u << (n - 1);
         for (int trial = 0; trial < 16; ++trial) {
             const std::uint32_t g = top | (rng() & (top - 1u));
-            const bool expected = is_primitive(g, n);
+            const bool expected = reference::is_primitive(g, n);
             for (Gf2Engine engine : ENGINES) ASSERT_EQ(is_primitive_fast(g, n, engine), expected) << n << " " << g;
         }
         // A small range through the sieve as well.
@@ -114,7 +114,7 @@ TEST(PrimitiveTest, RandomSamplesAboveDegree16) {
 // Degrees 27 to 32: the walk of a primitive candidate takes 2^n steps, too long
 // here; known primitive trinomials and pentanomials, and their neighbours whose
 // walk stops early, stand for them.
-TEST(PrimitiveTest, KnownPolynomialsOfHighDegree) {
+TEST(Primitivity, KnownPolynomialsOfHighDegree) {
     // Value of x^n + x^k + 1 is bit n-1 | bit k-1.
     struct Known {
         int n;

@@ -70,9 +70,9 @@ TEST(ShiftRegister, BankStepAndUnusableRegisters) {
     EXPECT_EQ(bank.registers[2].state, 0x7FFFFFFFu);
 }
 
-TEST(ShiftRegister, Degree32PeriodStepsBackToTheStart) {
-    // x^32 + x^22 + x^2 + x + 1 is primitive; a short walk is enough to see the
-    // feedback reach bit 31 and the mask keep all 32 bits.
+TEST(ShiftRegister, Degree32FeedbackEntersTheTopBit) {
+    // x^32 + x^22 + x^2 + x + 1: one step from state 1 feeds the constant
+    // term's tap into bit 31, with nothing lost to a 32-bit mask.
     ShiftRegister r;
     r.poly = 0x80200003u;  // coefficients of x^32..x^1
     r.degree = 32;

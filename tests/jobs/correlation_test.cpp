@@ -1,6 +1,8 @@
-// Ring: tests. The correlation job and the one-phase measure.
+// Ring: tests. The correlation job and the one-phase measure: worked examples,
+// the display cap, parameter errors, and the log of stepping every phase.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,9 @@
 #include "jobs/job_frame.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "core/primitivity.h"
+#include "tests/reference/helpers.h"
+#include "tests/reference/stepping.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
@@ -16,9 +21,10 @@ namespace {
 
 using testing::JobFixture;
 using Lines = std::vector<std::string>;
+using testing::poly_text;
 
 struct Correlate : JobFixture {
-    int correlate(const std::string& list) {
+    JobOutcome correlate(const std::string& list) {
         set_setting(SET_LANGUAGE, 1);
         set_text_slot(SLOT_POLY_LIST, list.c_str());
         return run(correlate_pair, RUN_CORRELATE);
@@ -44,7 +50,7 @@ TEST(Correlation, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Correlate j;
-        EXPECT_EQ(j.correlate(c.list), 0);
+        EXPECT_EQ(j.correlate(c.list), JobOutcome::finished);
         Lines log = {std::string("polynominal_A=") + c.a, std::string("polynominal_B=") + c.b};
         std::string result;
         for (std::size_t dt = 0; dt < c.r.size(); ++dt) {
@@ -56,8 +62,6 @@ TEST(Correlation, WorkedExamples) {
         EXPECT_EQ(text_slot(SLOT_RESULT), result);
         EXPECT_EQ(status_text(), std::string(c.end) + "\n");
         EXPECT_EQ(found_count.load(), c.r.size());
-        ASSERT_EQ(j.front.ended.size(), 1u);
-        EXPECT_EQ(j.front.ended[0], EndRoutine::generate);
         EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
     }
 }
@@ -111,10 +115,10 @@ TEST(Correlation, ParameterErrors) {
     }
 }
 
-TEST(Correlation, PhaseIn64Bits) {
-    // At degree 32 the same sequence against itself agrees on all 2^32 - 1 steps;
-    // the phase is long, so take degree 20 for the run and check the arithmetic
-    // type at 32 by the bound it must hold.
+TEST(Correlation, OnePhaseOfASequenceWithItselfIsItsPeriod) {
+    // At degree 32 the same sequence against itself agrees on all 2^32 - 1
+    // steps, beyond 32 signed bits; a degree-20 phase is run, the width of the
+    // value checked at compile time.
     RegisterBank bank;
     parse_register_list(bank, "100000000000000001001\n1\n100000000000000001001\n1", 2);
     ASSERT_NE(bank.registers[0].top, 0u);
@@ -122,6 +126,81 @@ TEST(Correlation, PhaseIn64Bits) {
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(*r, (1 << 20) - 1);
     static_assert(sizeof(*r) == 8);
+}
+
+Lines stepping_correlation_log(int n, std::uint32_t ga, std::uint32_t gb) {
+    Lines log{"polynominal_A=" + poly_text(ga), "polynominal_B=" + poly_text(gb)};
+    std::uint64_t sum = 0;
+    const auto r = reference::all_phases(n, ga, gb);
+    for (std::size_t dt = 0; dt < r.size(); ++dt) {
+        sum += static_cast<std::uint64_t>(r[dt] + 1 < 0 ? -(r[dt] + 1) : r[dt] + 1);
+        log.push_back("dt=" + std::to_string(dt) + ", r= " + std::to_string(r[dt]));
+    }
+    log.push_back("Completed. sum|r+1| = " + std::to_string(sum));
+    return log;
+}
+
+TEST(Correlation, LogsWhatSteppingLogs) {
+    std::mt19937 rng(21);
+    struct Case {
+        int n;
+        std::uint32_t ga, gb;
+    };
+    std::vector<Case> cases = {
+        {4, 0b1001, 0b1100}, {5, 0b10010, 0b10010}, {8, 0x80, 0x8E}, {8, 0b10000011, 0b10000110},
+    };
+    for (int n : {6, 9, 11}) {
+        const std::uint32_t top = 1u << (n - 1);
+        cases.push_back({n, top | (static_cast<std::uint32_t>(rng()) & (top - 1)), top | (static_cast<std::uint32_t>(rng()) & (top - 1))});
+    }
+    for (const Case& c : cases) {
+        testing::JobFixture f;
+        set_text_slot(SLOT_POLY_LIST, (poly_text(c.ga) + "\n1\n" + poly_text(c.gb) + "\n1").c_str());
+        f.run(correlate_pair, RUN_CORRELATE);
+        const Lines expected = stepping_correlation_log(c.n, c.ga, c.gb);
+        EXPECT_EQ(f.log_lines(), expected) << c.n << " " << c.ga << " " << c.gb;
+        EXPECT_EQ(found_count.load(), (1u << c.n) - 1u);
+        EXPECT_EQ(status_text(), expected.back() + "\n");
+    }
+}
+
+// Above degree 21 sum|r+1| of two different M-sequences passes 2^31 - 1 (the
+// values are of the order of 2^(n/2)): the end line must carry the whole
+// 64-bit total. Checked against the sum of the r values the log itself holds.
+TEST(Correlation, TotalBeyond32BitsIsExact) {
+    const int n = 22;
+    std::vector<std::uint32_t> pair;
+    for (std::uint32_t g = 1u << (n - 1); pair.size() < 2; ++g) {
+        if (is_primitive_fast(g, n)) pair.push_back(g);
+    }
+    testing::JobFixture f;
+    set_text_slot(SLOT_POLY_LIST, (poly_text(pair[0]) + "\n1\n" + poly_text(pair[1]) + "\n1").c_str());
+    f.run(correlate_pair, RUN_CORRELATE);
+    const std::string log = f.log_text();
+    const std::string head = "polynominal_A=" + poly_text(pair[0]) + "\npolynominal_B=" + poly_text(pair[1]) + "\n";
+    ASSERT_EQ(log.compare(0, head.size(), head), 0);
+    std::uint64_t sum = 0;
+    std::uint32_t phases = 0;
+    std::size_t at = head.size();
+    for (;;) {
+        const std::size_t end = log.find('\n', at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = log.substr(at, end - at);
+        at = end + 1;
+        if (line.rfind("dt=", 0) != 0) {
+            EXPECT_EQ(line, "Completed. sum|r+1| = " + std::to_string(sum));
+            break;
+        }
+        const std::string prefix = "dt=" + std::to_string(phases) + ", r= ";
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+        const long long r = std::stoll(line.substr(prefix.size()));
+        sum += static_cast<std::uint64_t>(r + 1 < 0 ? -(r + 1) : r + 1);
+        ++phases;
+    }
+    EXPECT_EQ(at, log.size());
+    EXPECT_EQ(phases, (1u << n) - 1u);
+    EXPECT_GT(sum, std::uint64_t{0x7FFFFFFF});
+    EXPECT_EQ(status_text(), "Completed. sum|r+1| = " + std::to_string(sum) + "\n");
 }
 
 }  // namespace

@@ -10,9 +10,7 @@
 
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
-#include "jobs/front_end.h"
 #include "jobs/job_control.h"
-#include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/sequence_generation.h"
@@ -42,8 +40,7 @@ std::string run_logged(Job job, int run_state) {
     if (stream == nullptr) return {};
     log_attach(stream);
     QuietFrontEnd front;
-    begin_started_job(run_state);
-    job(front);
+    run_job_here(job, run_state, front);
     log_close();
     std::fclose(stream);
     std::string out(memory, length);

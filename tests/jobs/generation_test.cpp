@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "jobs/job_frame.h"
-#include "jobs/message_table.h"
+#include "jobs/system_texts.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
@@ -21,7 +21,7 @@ constexpr const char* ONE = "10011\r\n0001";
 constexpr const char* TWO = "10011\r\n0001\r\n11001\r\n0001";
 
 struct Generate : JobFixture {
-    int generate(int mode, const char* width, const char* count, const std::string& list,
+    JobOutcome generate(int mode, const char* width, const char* count, const std::string& list,
                  bool show_register = false) {
         set_setting(SET_LANGUAGE, 1);
         set_setting(SET_GEN_MODE, mode);
@@ -78,7 +78,7 @@ TEST(Generation, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Generate g;
-        EXPECT_EQ(g.generate(c.mode, c.width, "0", c.list, c.show), 0);
+        EXPECT_EQ(g.generate(c.mode, c.width, "0", c.list, c.show), JobOutcome::finished);
         Lines log = c.header;
         log.insert(log.end(), c.values.begin(), c.values.end());
         log.push_back("Completed.");
@@ -86,8 +86,6 @@ TEST(Generation, WorkedExamples) {
         EXPECT_EQ(text_slot(SLOT_RESULT), as_result(c.values));
         EXPECT_EQ(status_text(), "Completed.\n");
         EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-        ASSERT_EQ(g.front.ended.size(), 1u);
-        EXPECT_EQ(g.front.ended[0], EndRoutine::generate);
         EXPECT_EQ(generated_count.load(), 15u);
     }
 }
@@ -162,13 +160,12 @@ TEST(Generation, ParameterErrors) {
     for (const auto& c : cases) {
         Generate g;
         set_text_slot(SLOT_RESULT, "old");
-        g.generate(c.mode, c.width, "0", c.list);
+        EXPECT_EQ(g.generate(c.mode, c.width, "0", c.list), JobOutcome::rejected) << c.name;
         EXPECT_EQ(g.log_text(), "") << c.name;
         EXPECT_STREQ(text_slot(SLOT_RESULT), "") << c.name;
         EXPECT_TRUE(g.front.shown.empty()) << c.name;
         EXPECT_EQ(status_text(), "Invalid parameter\n") << c.name;
         EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-        EXPECT_EQ(g.front.ended.size(), 1u);
     }
 }
 
@@ -225,11 +222,34 @@ TEST(Generation, JapaneseParameterMessage) {
 
 TEST(Generation, UnknownModeWritesNothing) {
     Generate g;
-    g.generate(7, "1", "0", ONE);
+    EXPECT_EQ(g.generate(7, "1", "0", ONE), JobOutcome::finished);
     EXPECT_EQ(g.log_text(), "");
     EXPECT_EQ(status_text(), "");
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-    EXPECT_EQ(g.front.ended.size(), 1u);
+}
+
+// The serial mode formats straight into the log unless register states are
+// shown; both ways give the same numbers.
+TEST(Generation, SerialValuesWithAndWithoutRegisterStates) {
+    for (int width : {1, 3, 10}) {
+        Lines plain, with_state;
+        for (int show : {0, 1}) {
+            testing::JobFixture f;
+            set_setting(SET_GEN_MODE, 0);
+            set_setting(SET_SHOW_REGISTER, show);
+            set_text_slot(SLOT_WIDTH, std::to_string(width).c_str());
+            set_text_slot(SLOT_OUTPUT_COUNT, "3000");
+            set_text_slot(SLOT_POLY_LIST, "10000001001\n101");
+            f.run(generate_sequences, RUN_GENERATE);
+            (show ? with_state : plain) = f.log_lines();
+        }
+        ASSERT_EQ(plain.size(), 3002u);
+        ASSERT_EQ(with_state.size(), plain.size());
+        for (std::size_t k = 1; k + 1 < plain.size(); ++k) {
+            ASSERT_EQ(with_state[k].substr(0, with_state[k].find(',')), plain[k]) << width << " " << k;
+        }
+        EXPECT_EQ(plain.back(), "Completed.");
+    }
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
-// Ring: tests. Texts and end routines that every job shares.
+// Ring: tests. What every job shares: the Status report and abort texts, the
+// display cap, the slots' bounds, the log at every end.
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
 
-#include "jobs/enabling.h"
+#include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
-#include "jobs/message_table.h"
+#include "jobs/system_texts.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
@@ -61,20 +62,6 @@ TEST(JobFrame, AbortTexts) {
     }
 }
 
-TEST(JobFrame, MessageTablePairsFollowTheLanguage) {
-    clear_shared_state();
-    EXPECT_STREQ(message_table[27], "Invalid parameter\n");
-    EXPECT_STREQ(message_table[23], "Can't create the output file.\n");
-    EXPECT_STREQ(message_table[3], "Really exit?");
-    EXPECT_STREQ(message_table[5], "Really abort?");
-    for (int k = 5; k <= 9; ++k) EXPECT_STREQ(message_table[2 * k], "");
-    set_setting(SET_LANGUAGE, 1);
-    EXPECT_STREQ(message_text(MSG_INVALID_PARAMETER), "Invalid parameter\n");
-    set_setting(SET_LANGUAGE, 0);
-    EXPECT_STREQ(message_text(MSG_REALLY_EXIT),
-                 "\x96{\x93\x96\x82\xc9\x8fI\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81H");
-}
-
 TEST(JobFrame, DisplayCapShowsNotesOnceAndNothingAfter) {
     testing::JobFixture f;
     for (std::uint32_t i = 0; i < 5; ++i) show_item(f.front, i, 2, "line", "more...");
@@ -94,20 +81,6 @@ TEST(JobFrame, StatusAndResultStayWithinTheirSlots) {
     EXPECT_EQ(std::string(text_slot(SLOT_RESULT)).size(), TEXT_SLOT_SIZE - 1);
 }
 
-TEST(JobFrame, EndRoutinesApplyTheirColumn) {
-    testing::JobFixture f;
-    finish_generate_job(f.front);
-    EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-    EXPECT_FALSE(f.front.enabled.at(41));
-    for (int id : {6, 14, 16, 22, 23, 24, 29, 35, 37, 39, 40, 42}) EXPECT_TRUE(f.front.enabled.at(id)) << id;
-    EXPECT_EQ(f.front.enabled.count(11), 0u);  // the search edits are left alone
-    f.front.enabled.clear();
-    finish_search_job(f.front);
-    for (int id : {6, 11, 13, 14, 16, 40, 42}) EXPECT_TRUE(f.front.enabled.at(id)) << id;
-    for (int id : {15, 17}) EXPECT_FALSE(f.front.enabled.at(id)) << id;
-    EXPECT_EQ(f.front.enabled.size(), 9u);
-}
-
 // What the file holds now, without flushing the log first.
 std::string file_text(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -124,11 +97,11 @@ TEST(JobFrame, TheLogReachesTheFileAtEveryEnd) {
     EXPECT_EQ(file_text(f.log_path), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
     // ...and so does an aborted one, up to and with its abort text.
     set_text_slot(SLOT_SEARCH_FROM, "1011");
-    testing::mark_started(RUN_PRIMITIVE_SEARCH);
+    begin_started_job(RUN_PRIMITIVE_SEARCH);
     log_write_line("n=3, from=1011");
     current_candidate = 0b101;
     found_count = 0;
-    ASSERT_TRUE(abort_running_job(f.front, [] {}));
+    ASSERT_TRUE(abort_running_job([] {}));
     EXPECT_EQ(file_text(f.log_path).substr(46), "n=3, from=1011\naborted at 101, found=0\n");
 }
 

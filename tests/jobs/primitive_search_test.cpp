@@ -1,24 +1,36 @@
-// Ring: tests. The primitive search job through the recording front end.
+// Ring: tests. The primitive search job: the worked examples, the log of a
+// candidate-by-candidate order walk, what number theory says of its finds, the
+// display cap, rejected starts, and a search resumed from its abort text.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <string>
 #include <vector>
 
+#include "core/shift_register.h"
+#include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "tests/reference/helpers.h"
+#include "tests/reference/order_walk.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {
 
 using testing::JobFixture;
+using testing::poly_text;
 using Lines = std::vector<std::string>;
 
+// "パラメータが不正です\n" in code page 932.
+const char* const INVALID_PARAMETER_JA =
+    "\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7\n";
+
 struct Search : JobFixture {
-    int search(const char* from, const char* count) {
-        set_text_slot(SLOT_SEARCH_FROM, from);
+    JobOutcome search(const std::string& from, const char* count) {
+        set_text_slot(SLOT_SEARCH_FROM, from.c_str());
         set_text_slot(SLOT_FIND_COUNT, count);
         return run(search_primitive, RUN_PRIMITIVE_SEARCH);
     }
@@ -45,11 +57,11 @@ TEST(PrimitiveSearch, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Search s;
-        EXPECT_EQ(s.search(c.from, c.count), 0);
+        EXPECT_EQ(s.search(c.from, c.count), JobOutcome::finished);
         EXPECT_EQ(s.log_lines(), c.log) << c.from << " / " << c.count;
         EXPECT_EQ(status_text(), c.log.back() + "\n");
         EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-        ASSERT_EQ(s.front.ended.size(), 1u);
+        EXPECT_EQ(job_state(), JOB_NONE);
     }
 }
 
@@ -61,26 +73,127 @@ TEST(PrimitiveSearch, ResultAndFoundList) {
     EXPECT_EQ(FoundList[0], 0b1001u);
     EXPECT_EQ(FoundList[1], 0b1100u);
     EXPECT_EQ(s.front.shown.back(), "10011\r\n11001\r\n");
-    // The end routine restored the search group's idle enabling.
-    EXPECT_TRUE(s.front.enabled.at(14));
-    EXPECT_FALSE(s.front.enabled.at(15));
-    EXPECT_FALSE(s.front.enabled.at(17));
 }
 
-TEST(PrimitiveSearch, FullDegreeCounts) {
-    const std::uint32_t expected[] = {2, 2, 6, 6, 18, 16, 48, 60, 176, 144};
-    for (int n = 3; n <= 12; ++n) {
+// The job's log as the walk would write it: start at `from`, stop after `count` finds (0: all).
+Lines walk_log(std::uint32_t from, std::uint32_t count, int n) {
+    const std::uint32_t e = 1u << (n - 1);
+    std::uint32_t s = from ^ e;
+    if (s == 0) s = 1;
+    if (count == 0) count = e - 1;
+    Lines log{"n=" + std::to_string(n) + ", from=" + poly_text(e + s)};
+    std::uint32_t found = 0;
+    for (;; ++s) {
+        if (reference::is_primitive(e + s, n)) {
+            log.push_back(poly_text(e + s));
+            if (++found >= count) break;
+        }
+        if (s == e - 1) break;
+    }
+    log.push_back("Finished. found=" + std::to_string(found));
+    return log;
+}
+
+TEST(PrimitiveSearch, LogsWhatTheOrderWalkLogs) {
+    struct Case {
+        int n;
+        std::uint32_t offset;  // start offset within the degree
+        std::uint32_t count;
+    };
+    const Case cases[] = {
+        {3, 0, 0}, {5, 3, 0}, {8, 0, 0}, {8, 0x21, 5}, {11, 0, 0}, {12, 0x123, 7}, {13, 0, 0}, {14, 0x1FFF, 0}, {14, 0, 300},
+    };
+    for (const Case& c : cases) {
+        const std::uint32_t e = 1u << (c.n - 1);
         Search s;
-        std::string from = "1" + std::string(n - 1, '0') + "1";
-        s.search(from.c_str(), "0");
-        EXPECT_EQ(found_count.load(), expected[n - 3]) << "degree " << n;
-        EXPECT_EQ(s.log_lines().size(), expected[n - 3] + 2);
+        s.search(poly_text(e + c.offset), std::to_string(c.count).c_str());
+        const Lines expected = walk_log(e + c.offset, c.count, c.n);
+        EXPECT_EQ(s.log_lines(), expected) << c.n << " " << c.offset << " " << c.count;
+        EXPECT_EQ(found_count.load(), expected.size() - 2);
+    }
+}
+
+// The output of a register from state 1 over one period, packed 64 positions
+// to a word and written twice over, so that any 64 positions from one below
+// the period are two words apart at most.
+struct Sequence {
+    std::uint32_t period = 0;
+    std::vector<std::uint64_t> words;
+
+    std::uint64_t window(std::uint64_t from) const {  // positions from .. from + 63
+        const std::uint64_t low = words[from >> 6] >> (from & 63);
+        return (from & 63) == 0 ? low : low | words[(from >> 6) + 1] << (64 - (from & 63));
+    }
+};
+
+Sequence sequence_of(std::uint32_t g, int n) {
+    const std::uint32_t top = 1u << (n - 1);
+    const std::uint32_t taps = taps_of(g, top);
+    std::vector<bool> bits;
+    std::uint32_t state = 1;
+    do {
+        bits.push_back(state & 1u);
+        state = register_step(state, taps, top);
+    } while (state != 1 && bits.size() <= 2 * top);
+    Sequence s;
+    s.period = static_cast<std::uint32_t>(bits.size());
+    s.words.assign(2 * bits.size() / 64 + 3, 0);
+    for (std::size_t k = 0; k < 2 * bits.size(); ++k) {
+        if (bits[k % bits.size()]) s.words[k >> 6] |= std::uint64_t{1} << (k & 63);
+    }
+    return s;
+}
+
+// The period of a register from state 1 and the ones in one period.
+std::pair<std::uint32_t, std::uint32_t> period_and_ones(std::uint32_t g, int n) {
+    const std::uint32_t top = 1u << (n - 1);
+    const std::uint32_t taps = taps_of(g, top);
+    std::uint32_t state = 1, period = 0, ones = 0;
+    do {
+        ones += state & 1u;
+        ++period;
+        state = register_step(state, taps, top);
+    } while (state != 1 && period <= 2 * top);
+    return {period, ones};
+}
+
+// The periodic autocorrelation at `shift`: agreements minus disagreements of
+// the sequence and itself shifted, 64 positions at a time.
+std::int64_t autocorrelation(const Sequence& s, std::uint32_t shift) {
+    std::int64_t differ = 0;
+    for (std::uint32_t t = 0; t < s.period; t += 64) {
+        const std::uint32_t n = s.period - t < 64 ? s.period - t : 64;
+        const std::uint64_t mask = n == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+        differ += std::popcount((s.window(t) ^ s.window(t + shift)) & mask);
+    }
+    return static_cast<std::int64_t>(s.period) - 2 * differ;
+}
+
+// Every find of a whole degree is an M-sequence's polynomial: as many finds as
+// there are primitive polynomials (phi(2^n - 1) / n), each register's period
+// is 2^n - 1 with 2^(n-1) ones, and its autocorrelation off the peak is -1
+// (checked for every find up to degree 12, for the first and last above).
+TEST(PrimitiveSearch, EveryFindOfADegreeGivesAnMSequence) {
+    for (int n = 3; n <= 16; ++n) {
+        Search s;
+        s.search(testing::lowest_of_degree(n), "0");
+        const std::uint32_t period = (1u << n) - 1u;
+        ASSERT_EQ(found_list_count, testing::totient(period) / static_cast<std::uint32_t>(n)) << "degree " << n;
+        for (std::uint32_t k = 0; k < found_list_count; ++k) {
+            const auto [length, ones] = period_and_ones(FoundList[k], n);
+            ASSERT_EQ(length, period) << poly_text(FoundList[k]);
+            ASSERT_EQ(ones, 1u << (n - 1)) << poly_text(FoundList[k]);
+            if (n > 12 && k != 0 && k + 1 != found_list_count) continue;
+            const Sequence seq = sequence_of(FoundList[k], n);
+            for (std::uint32_t shift = 1; shift < period; ++shift) {
+                ASSERT_EQ(autocorrelation(seq, shift), -1) << poly_text(FoundList[k]) << " shift " << shift;
+            }
+        }
     }
 }
 
 TEST(PrimitiveSearch, DisplayCapAtSeventy) {
     Search s;
-    std::vector<std::string> statuses;
     s.search("100000000001", "0");  // degree 11: 176 finds
     Lines log = s.log_lines();
     ASSERT_EQ(log.size(), 178u);
@@ -98,8 +211,6 @@ class StatusSpy final : public FrontEnd {
 public:
     void show_result(const char*) override {}
     void request_repaint() override { seen.push_back(status_text()); }
-    void set_control_enabled(int, bool) override {}
-    void end_job(EndRoutine r) override { run_end_routine(r, *this); }
     std::vector<std::string> seen;
 };
 
@@ -108,9 +219,8 @@ TEST(PrimitiveSearch, NoteAppearsAtTheSeventyFirstFindOnly) {
         JobFixture f;
         set_text_slot(SLOT_SEARCH_FROM, "100000000001");
         set_text_slot(SLOT_FIND_COUNT, count);
-        testing::mark_started(RUN_PRIMITIVE_SEARCH);
         StatusSpy spy;
-        search_primitive(spy);
+        run_job_here(search_primitive, RUN_PRIMITIVE_SEARCH, spy);
         ASSERT_GE(spy.seen.size(), 2u);
         bool noted = spy.seen[spy.seen.size() - 2] == "found more...";
         EXPECT_EQ(noted, std::string(count) == "71") << count;
@@ -118,46 +228,94 @@ TEST(PrimitiveSearch, NoteAppearsAtTheSeventyFirstFindOnly) {
     }
 }
 
+// Degree 21 has 84672 primitive polynomials: the list keeps the first 65000,
+// the log all of them.
+TEST(PrimitiveSearch, FoundListKeepsTheFirst65000) {
+    Search s;
+    s.search(testing::lowest_of_degree(21), "0");
+    EXPECT_EQ(found_count.load(), 84672u);
+    EXPECT_EQ(found_list_count, FOUND_LIST_CAPACITY);
+    const Lines log = s.log_lines();
+    ASSERT_EQ(log.size(), 84672u + 2);
+    EXPECT_EQ(log.back(), "Finished. found=84672");
+    EXPECT_EQ(poly_text(FoundList[0]), log[1]);
+    EXPECT_EQ(poly_text(FoundList[FOUND_LIST_CAPACITY - 1]), log[FOUND_LIST_CAPACITY]);
+    for (std::uint32_t k = 1; k < FOUND_LIST_CAPACITY; ++k) ASSERT_LT(FoundList[k - 1], FoundList[k]);
+}
+
 TEST(PrimitiveSearch, RejectedStartsLogNothingAndKeepTheFoundList) {
-    for (const char* from : {"0111", "00111", "1010", "101", "", "10 11", "\x80\x81\x82\x83"}) {
-        Search s;
-        s.search("10011", "0");
-        std::string before = s.log_text();
-        set_setting(SET_LANGUAGE, 1);
-        s.search(from, "0");
-        EXPECT_EQ(s.log_text(), before) << from;
-        EXPECT_EQ(status_text(), "Invalid parameter\n");
-        EXPECT_STREQ(text_slot(SLOT_RESULT), "");
-        EXPECT_EQ(found_list_count, 2u);
-        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+    const std::string too_long(2699, '1');
+    for (const std::string from : {"0111", "00111", "1010", "101", "", "10 11", "\x80\x81\x82\x83", too_long.c_str()}) {
+        for (int language : {0, 1}) {
+            Search s;
+            s.search("10011", "0");
+            std::string before = s.log_text();
+            set_setting(SET_LANGUAGE, language);
+            EXPECT_EQ(s.search(from, "99999999999999999999"), JobOutcome::rejected);
+            EXPECT_EQ(s.log_text(), before) << from;
+            EXPECT_EQ(status_text(), language == 1 ? "Invalid parameter\n" : INVALID_PARAMETER_JA);
+            EXPECT_STREQ(text_slot(SLOT_RESULT), "");
+            EXPECT_EQ(found_list_count, 2u);
+            EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+        }
     }
-}
-
-TEST(PrimitiveSearch, JapaneseRejectionText) {
-    Search s;
-    set_setting(SET_LANGUAGE, 0);
-    s.search("101", "0");
-    // "パラメータが不正です\n" in code page 932.
-    EXPECT_EQ(status_text(), "\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7\n");
-}
-
-TEST(PrimitiveSearch, VeryLongStartTextIsRejected) {
-    Search s;
-    std::string long_text(2699, '1');
-    s.search(long_text.c_str(), "99999999999999999999");
-    EXPECT_EQ(s.log_text(), "");
-    EXPECT_EQ(status_text(), "\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7\n");
 }
 
 TEST(PrimitiveSearch, DegreeThirtyTwoStartOffsetsDoNotOverflow) {
     // From the highest degree-32 candidate only x^32 + ... + x + 1 is tested.
     Search s;
-    s.search(std::string(33, '1').c_str(), "0");
+    s.search(std::string(33, '1'), "0");
     Lines log = s.log_lines();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0], "n=32, from=" + std::string(33, '1'));
     EXPECT_EQ(log[1], "Finished. found=0");
     EXPECT_EQ(current_candidate.load(), 0xFFFFFFFFu);
+}
+
+// Claims the abort (as the Abort button would) when the job shows its
+// `at`-th result line, or at its first repaint when `at` is 0.
+class AbortAt final : public FrontEnd {
+public:
+    explicit AbortAt(std::size_t at) : at_(at) {}
+    void show_result(const char*) override {
+        if (++shown_ == at_) claim_job_abort();
+    }
+    void request_repaint() override {
+        if (at_ == 0) claim_job_abort();
+    }
+
+private:
+    std::size_t at_;
+    std::size_t shown_ = 0;
+};
+
+// The abort text names the next candidate not yet decided: a search started
+// again from it (with the constant term's 1 added) goes on where the first
+// stopped, neither repeating nor skipping a find.
+TEST(PrimitiveSearch, ASearchResumedFromItsAbortTextMissesAndRepeatsNothing) {
+    const std::string from = testing::lowest_of_degree(11);
+    Search whole;
+    whole.search(from, "0");
+    const Lines all = whole.log_lines();
+    for (std::size_t at : {0u, 1u, 2u, 37u, 69u}) {
+        Search s;
+        set_text_slot(SLOT_SEARCH_FROM, from.c_str());
+        set_text_slot(SLOT_FIND_COUNT, "0");
+        AbortAt front(at);
+        begin_started_job(RUN_PRIMITIVE_SEARCH);
+        ASSERT_EQ(search_primitive(front), JobOutcome::stopped);
+        complete_abort();
+        const std::string abort_text = status_text();
+        ASSERT_EQ(abort_text.rfind("aborted at ", 0), 0u) << abort_text;
+        const std::string resume = abort_text.substr(11, abort_text.find(',') - 11) + "1";
+        Lines finds = s.log_lines();
+        finds.pop_back();  // the abort text
+        s.search(resume, "0");
+        const Lines second = s.log_lines();
+        finds.insert(finds.end(), second.begin() + static_cast<long>(finds.size()) + 2, second.end() - 1);
+        ASSERT_EQ(finds.size(), all.size() - 1) << "aborted after " << at << " finds, resumed from " << resume;
+        EXPECT_TRUE(std::equal(finds.begin() + 1, finds.end(), all.begin() + 1)) << "resumed from " << resume;
+    }
 }
 
 }  // namespace

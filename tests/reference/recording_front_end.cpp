@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include "jobs/job_control.h"
-#include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
 
@@ -23,22 +22,7 @@ void RecordingFrontEnd::request_repaint() {
     ++repaints;
 }
 
-void RecordingFrontEnd::set_control_enabled(int control_id, bool on) {
-    std::lock_guard lock(mutex_);
-    enabled[control_id] = on;
-}
-
-void RecordingFrontEnd::end_job(EndRoutine routine) {
-    {
-        std::lock_guard lock(mutex_);
-        ended.push_back(routine);
-    }
-    run_end_routine(routine, *this);
-}
-
-void mark_started(int run_state) {
-    begin_started_job(run_state);
-}
+JobOutcome JobFixture::run(JobFunction job, int run_state) { return run_job_here(job, run_state, front); }
 
 JobFixture::JobFixture() {
     clear_shared_state();

@@ -1,51 +1,35 @@
-// Ring: tests. The straightforward computations the fast kernels are checked
-// against: two registers stepped phase by phase, one bit at a time.
+// Ring: tests. The straightforward computations the fast kernels and jobs are
+// checked against and timed against: registers stepped phase by phase with the
+// one step rule (core/shift_register.h), and the jobs as a candidate-by-candidate
+// or phase-by-phase program would write them, through the same log stream.
 #pragma once
 
-#include <bit>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
-
-#include "core/all_phase_correlation.h"
-#include "core/decimation.h"
-#include "core/shift_register.h"
 
 namespace tapwell::reference {
 
-inline std::uint32_t step(std::uint32_t state, std::uint32_t taps, int n) {
-    return (state >> 1) | (static_cast<std::uint32_t>(std::popcount(taps & state) & 1) << (n - 1));
-}
-
-// r of one phase: A from state 1, B from `start`, 2^n - 1 steps.
-inline std::int64_t phase(int n, std::uint32_t ta, std::uint32_t tb, std::uint32_t start) {
-    const std::uint32_t period = static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1);
-    std::uint32_t a = 1, b = start;
-    std::int64_t sum = 0;
-    for (std::uint32_t k = 0; k < period; ++k) {
-        sum += ((a ^ b) & 1u) ? -1 : 1;
-        a = step(a, ta, n);
-        b = step(b, tb, n);
-    }
-    return sum;
-}
+// r of one phase: the register of polynomial value ga from state 1 against the
+// one of gb from `start`, 2^n - 1 steps.
+std::int64_t phase(int n, std::uint32_t ga, std::uint32_t gb, std::uint32_t start);
 
 // r for every start state 1..2^n - 1 of register B (index s - 1).
-inline std::vector<std::int64_t> all_phases(int n, std::uint32_t ga, std::uint32_t gb) {
-    const std::uint32_t period = static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1);
-    std::vector<std::int64_t> r(period);
-    for (std::uint32_t s = 1; s <= period; ++s) r[s - 1] = phase(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)), s);
-    return r;
-}
+std::vector<std::int64_t> all_phases(int n, std::uint32_t ga, std::uint32_t gb);
 
 // Every phase until the first value outside -1, t - 2, -t.
-inline bool preferred(std::uint32_t ga, std::uint32_t gb, int n) {
-    const std::uint32_t period = (1u << n) - 1u;
-    const std::int64_t t = preferred_t(n);
-    for (std::uint32_t p = 1; p <= period; ++p) {
-        const std::int64_t r = phase(n, taps_of(ga, 1u << (n - 1)), taps_of(gb, 1u << (n - 1)), p);
-        if (r != -1 && r != t - 2 && r != -t) return false;
-    }
-    return true;
-}
+bool preferred(std::uint32_t ga, std::uint32_t gb, int n);
+
+// The jobs, written the straightforward way to the open log.
+// The primitive search of a whole degree by the order walk; returns the finds.
+std::uint32_t walk_search(int n);
+// Every phase of two registers by stepping; returns the sum of |r + 1|.
+std::uint64_t stepping_correlation(int n, std::uint32_t poly_a, std::uint32_t poly_b);
+// Every pair of list[0..count) by stepping with the early exit, until `limit`
+// finds; returns the finds.
+std::uint32_t stepping_pairs(const std::uint32_t* list, std::uint32_t count, int n, std::uint32_t limit);
+// count values of register `poly` (degree n) from state 1, width 1, one
+// fprintf per line to `file`.
+void fprintf_generation(std::FILE* file, std::uint32_t poly, int n, std::uint32_t count);
 
 }  // namespace tapwell::reference

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "jobs/shared_state.h"
 #include "shell/layout_table.h"
 
 namespace tapwell {
@@ -85,6 +86,37 @@ TEST(LayoutTable, TextsAndBindings) {
             }
         }
     }
+}
+
+// The names the commands, the painting and the jobs use for one thing agree:
+// each named control shows the slot or setting of the same name, and every
+// edit control is one of them, so no typed text reaches an unnamed slot.
+TEST(LayoutTable, NamedControlsShowTheSlotsAndSettingsOfTheirNames) {
+    struct Binding {
+        int id;
+        int index;
+    };
+    const Binding slots[] = {
+        {ID_LOG_SELECT, SLOT_LOG_PATH}, {ID_LOG_PATH, SLOT_LOG_PATH},       {ID_SEARCH_FROM, SLOT_SEARCH_FROM},
+        {ID_FIND_COUNT, SLOT_FIND_COUNT}, {ID_STATUS_LINE, SLOT_STATUS},    {ID_RESULT, SLOT_RESULT},
+        {ID_WIDTH, SLOT_WIDTH},           {ID_OUTPUT_COUNT, SLOT_OUTPUT_COUNT}, {ID_POLY_LIST, SLOT_POLY_LIST},
+    };
+    for (const Binding& b : slots) EXPECT_EQ(layout_table[b.id].index, b.index) << b.id;
+    for (int id : {ID_MODE_SERIAL, ID_MODE_PARALLEL, ID_MODE_GOLD}) {
+        EXPECT_EQ(layout_table[id].kind, KIND_RADIO) << id;
+        EXPECT_EQ(layout_table[id].index, SET_GEN_MODE) << id;
+        EXPECT_EQ(layout_table[id].aux, ID_MODE_SERIAL) << id;
+    }
+    EXPECT_EQ(layout_table[ID_SHOW_REGISTER].index, SET_SHOW_REGISTER);
+    int edits = 0;
+    for (int id = 0; id < LAYOUT_COUNT; ++id) {
+        if (layout_table[id].kind != KIND_EDIT) continue;
+        ++edits;
+        bool named = false;
+        for (const Binding& b : slots) named = named || (b.id == id && b.index == layout_table[id].index);
+        EXPECT_TRUE(named) << "edit control " << id;
+    }
+    EXPECT_EQ(edits, 6);
 }
 
 TEST(LayoutTable, CellToPixels) {

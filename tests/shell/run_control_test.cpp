@@ -1,6 +1,8 @@
-// Ring: tests. The command table, the job starts, the log transitions and the
-// radio group arithmetic.
+// Ring: tests. The command table, the job starts and ends, the enabling of
+// every run-control event, the log transitions and the radio group arithmetic.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
@@ -10,11 +12,16 @@
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "shell/enabling.h"
 #include "shell/run_control.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {
+
+// What the window's controls were last set to, by control id.
+std::map<int, bool> enabled;
+void record_enabling(int control_id, bool on) { enabled[control_id] = on; }
 
 TEST(RunControl, CommandTable) {
     struct Case {
@@ -39,10 +46,10 @@ TEST(RunControl, CommandTable) {
 
 TEST(RunControl, JobStarts) {
     const JobStart expected[] = {
-        {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED},
-        {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED},
-        {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED},
-        {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED},
+        {14, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
+        {16, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
+        {40, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
+        {42, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
     };
     for (const JobStart& e : expected) {
         const JobStart* s = job_start_for(e.control_id);
@@ -50,33 +57,50 @@ TEST(RunControl, JobStarts) {
         EXPECT_EQ(s->job, e.job) << e.control_id;
         EXPECT_EQ(s->run_state, e.run_state) << e.control_id;
         EXPECT_EQ(s->started, e.started) << e.control_id;
+        EXPECT_EQ(s->finished, e.finished) << e.control_id;
     }
     EXPECT_EQ(job_start_for(ID_SEARCH_ABORT), nullptr);
-    EXPECT_EQ(end_routine_for(RUN_PRIMITIVE_SEARCH), EndRoutine::search);
-    EXPECT_EQ(end_routine_for(RUN_PAIR_SEARCH), EndRoutine::search);
-    EXPECT_EQ(end_routine_for(RUN_GENERATE), EndRoutine::generate);
-    EXPECT_EQ(end_routine_for(RUN_CORRELATE), EndRoutine::generate);
+}
+
+// Each event's column, as control numbers: what is switched on, what off, and
+// that nothing else is touched.
+TEST(RunControl, EnablingOfEveryEvent) {
+    struct Case {
+        EnablingEvent event;
+        std::vector<int> on, off;
+    };
+    const Case cases[] = {
+        {EVENT_LOG_OPENED, {6, 14, 16, 40, 42}, {4}},
+        {EVENT_LOG_CLOSED, {4}, {6, 14, 16, 40, 42}},
+        {EVENT_SEARCH_STARTED, {15, 17}, {6, 11, 13, 14, 16, 40, 42}},
+        {EVENT_GENERATION_STARTED, {41}, {6, 14, 16, 22, 23, 24, 29, 35, 37, 39, 40, 42}},
+        {EVENT_SEARCH_FINISHED, {6, 11, 13, 14, 16, 40, 42}, {15, 17}},
+        {EVENT_GENERATE_FINISHED, {6, 14, 16, 22, 23, 24, 29, 35, 37, 39, 40, 42}, {41}},
+    };
+    for (const Case& c : cases) {
+        enabled.clear();
+        apply_enabling(c.event, record_enabling);
+        std::map<int, bool> expected;
+        for (int id : c.on) expected[id] = true;
+        for (int id : c.off) expected[id] = false;
+        EXPECT_EQ(enabled, expected) << "event " << c.event;
+    }
 }
 
 TEST(RunControl, LogTransitions) {
-    testing::RecordingFrontEnd front;
     clear_shared_state();
-    apply_log_transition(LogEvent::opened, front);
+    apply_log_transition(LogEvent::opened, record_enabling);
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-    EXPECT_FALSE(front.enabled.at(ID_LOG_SELECT));
-    for (int id : {6, 14, 16, 40, 42}) EXPECT_TRUE(front.enabled.at(id)) << id;
-    EXPECT_EQ(front.enabled.count(ID_SEARCH_ABORT), 0u);
-    apply_log_transition(LogEvent::closed, front);
+    apply_log_transition(LogEvent::closed, record_enabling);
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
-    EXPECT_TRUE(front.enabled.at(ID_LOG_SELECT));
-    for (int id : {6, 14, 16, 40, 42}) EXPECT_FALSE(front.enabled.at(id)) << id;
+    EXPECT_TRUE(enabled.at(ID_LOG_SELECT));
 }
 
 // A press on Status report between the job's own end (its final text stands)
 // and the end routine, which alone moves the run state back to idle.
 TEST(RunControl, StatusReportLeavesFinalText) {
     testing::JobFixture f;
-    testing::mark_started(RUN_PRIMITIVE_SEARCH);
+    begin_started_job(RUN_PRIMITIVE_SEARCH);
     found_count = 3;
     current_candidate = 0b10011;
     report_status();
@@ -85,8 +109,7 @@ TEST(RunControl, StatusReportLeavesFinalText) {
     status_set("final\n");
     report_status();
     EXPECT_EQ(status_text(), "final\n");
-    mark_job_over();
-    set_setting(SET_RUN_STATE, RUN_IDLE);
+    finish_job();
     report_status();
     EXPECT_EQ(status_text(), "final\n");
 }
@@ -94,7 +117,7 @@ TEST(RunControl, StatusReportLeavesFinalText) {
 TEST(RunControl, LanguageAndRadioGroup) {
     EXPECT_EQ(toggled_language(0), 1);
     EXPECT_EQ(toggled_language(1), 0);
-    EXPECT_EQ(radio_group_size(22), 3);
+    EXPECT_EQ(radio_group_size(ID_MODE_SERIAL), 3);
 
     struct Case {
         int id;
@@ -118,43 +141,44 @@ TEST(RunControl, LanguageAndRadioGroup) {
     EXPECT_FALSE(radio_checked(22, -1));
 }
 
-}  // namespace
-}  // namespace tapwell
-
-namespace tapwell {
-namespace {
-
-// The whole cycle as the window runs it: log opened, a start button's entry
-// applied, the job run, its end routine, log closed. What is enabled at each
-// step comes from the one enabling table.
+// The whole cycle as the window runs it: log opened, a start button's job
+// started and run, its end routine, log closed; for every start button, with
+// a job that ends by itself and one that is aborted.
 TEST(RunControl, StartAndEndCycle) {
     testing::JobFixture f;
-    apply_log_transition(LogEvent::opened, f.front);
-    for (int id : {ID_SEARCH_START, ID_GENERATE_START}) {
-        const JobStart& start = *job_start_for(id);
-        set_text_slot(SLOT_SEARCH_FROM, "10011");
-        set_text_slot(SLOT_FIND_COUNT, "0");
-        set_text_slot(SLOT_WIDTH, "1");
-        set_text_slot(SLOT_OUTPUT_COUNT, "0");
-        set_text_slot(SLOT_POLY_LIST, "10011\r\n1");
-        apply_job_start(start, f.front);
-        EXPECT_EQ(setting(SET_RUN_STATE), start.run_state);
-        EXPECT_FALSE(f.front.enabled.at(ID_SEARCH_START));
-        EXPECT_FALSE(f.front.enabled.at(ID_LOG_END));
-        bool search = start.started == EVENT_SEARCH_STARTED;
-        EXPECT_EQ(f.front.enabled.at(search ? ID_SEARCH_ABORT : ID_GENERATE_ABORT), true);
-        testing::mark_started(start.run_state);
-        start.job(f.front);  // the recording front end runs the end routine at once
-        ASSERT_EQ(f.front.ended.size(), 1u);
-        EXPECT_EQ(f.front.ended[0], end_routine_for(start.run_state));
-        f.front.ended.clear();
-        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
-        for (int on : {ID_SEARCH_START, ID_PAIR_SEARCH, ID_GENERATE_START, ID_CORRELATE, ID_LOG_END}) {
-            EXPECT_TRUE(f.front.enabled.at(on)) << on;
+    enabled.clear();
+    apply_log_transition(LogEvent::opened, record_enabling);
+    set_text_slot(SLOT_SEARCH_FROM, "10011");
+    set_text_slot(SLOT_FIND_COUNT, "0");
+    set_text_slot(SLOT_WIDTH, "1");
+    set_text_slot(SLOT_OUTPUT_COUNT, "0");
+    set_text_slot(SLOT_POLY_LIST, "10011\r\n1\r\n11001\r\n1");
+    for (int id : {ID_SEARCH_START, ID_PAIR_SEARCH, ID_GENERATE_START, ID_CORRELATE}) {
+        for (bool abort : {false, true}) {
+            const JobStart& start = *job_start_for(id);
+            begin_started_job(start.run_state);
+            apply_enabling(start.started, record_enabling);
+            EXPECT_EQ(setting(SET_RUN_STATE), start.run_state);
+            EXPECT_FALSE(enabled.at(ID_SEARCH_START));
+            EXPECT_FALSE(enabled.at(ID_LOG_END));
+            const bool search = start.started == EVENT_SEARCH_STARTED;
+            EXPECT_TRUE(enabled.at(search ? ID_SEARCH_ABORT : ID_GENERATE_ABORT));
+            if (abort) {
+                ASSERT_TRUE(abort_running_job([] {}));
+                apply_enabling(start.finished, record_enabling);
+            } else {
+                EXPECT_EQ(start.job(f.front), JobOutcome::finished) << id;
+                run_end_routine(start, record_enabling);
+            }
+            EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
+            EXPECT_EQ(job_state(), JOB_NONE);
+            for (int on : {ID_SEARCH_START, ID_PAIR_SEARCH, ID_GENERATE_START, ID_CORRELATE, ID_LOG_END}) {
+                EXPECT_TRUE(enabled.at(on)) << on;
+            }
+            EXPECT_FALSE(enabled.at(search ? ID_STATUS_REPORT : ID_GENERATE_ABORT));
         }
-        EXPECT_FALSE(f.front.enabled.at(search ? ID_STATUS_REPORT : ID_GENERATE_ABORT));
     }
-    apply_log_transition(LogEvent::closed, f.front);
+    apply_log_transition(LogEvent::closed, record_enabling);
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
 }
 

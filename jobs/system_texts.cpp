@@ -1,7 +1,7 @@
-// Ring: jobs. The bilingual message texts. Japanese entries are code page 932
-// (Shift-JIS) bytes, as the ANSI window functions take them; the comment above
-// each pair shows the characters.
-#include "jobs/message_table.h"
+// Ring: jobs. The bilingual message texts (see system_texts.h). Japanese
+// entries are code page 932 (Shift-JIS) bytes, as the ANSI window functions
+// take them; the comment above each pair shows the characters.
+#include "jobs/system_texts.h"
 
 namespace tapwell {
 

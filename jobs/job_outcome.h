@@ -1,0 +1,17 @@
+// Ring: jobs. How a job ended: what a job function returns to whoever ran it.
+// The console turns it into its exit status, the window into its end routine.
+#pragma once
+
+namespace tapwell {
+
+class FrontEnd;
+
+enum class JobOutcome {
+    finished,  // ran to its end and wrote its final text
+    rejected,  // refused its parameters: the message is in the status, nothing logged
+    stopped,   // Abort (or the program's end) claimed the end first and ends the job itself
+};
+
+using JobFunction = JobOutcome (*)(FrontEnd&);
+
+}  // namespace tapwell
