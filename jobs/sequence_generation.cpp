@@ -2,6 +2,7 @@
 #include "jobs/sequence_generation.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "core/poly_text.h"
 #include "core/shift_register.h"
@@ -42,24 +43,69 @@ void log_header(LineBuilder& line, std::string_view name, const ShiftRegister& r
     log_register(line.clear().text(name), r);
 }
 
-// The common loop: for each of output_count values, `form` writes the value line
-// into the builder and `advance` steps the registers. The stop flag is polled
-// at every value; one value costs at most 64 register steps.
-template <typename Form, typename Advance>
-JobOutcome run_values(FrontEnd& front_end, const RegisterBank& bank, bool gold, Form form, Advance advance) {
-    const std::uint32_t count = bank.output_count;
-    LineBuilder line;
+// The one loop of every mode. Each value's line is formatted straight into the
+// log's buffer by `write` (which returns the end of what it wrote, at most
+// LINE_ROOM bytes), the first lines are shown, then `advance` steps the
+// registers, kept in local words by the caller. The stop flag is polled at
+// every value; one value costs at most 64 register steps.
+constexpr std::size_t LINE_ROOM = 48;  // three ten-digit numbers, two separators and a line feed
+
+template <typename Write, typename Advance>
+JobOutcome run_values(FrontEnd& front_end, std::uint32_t count, bool gold, Write write, Advance advance) {
     for (std::uint32_t i = 0; i < count; ++i) {
         if (stop_pending()) return JobOutcome::stopped;
-        form(line.clear());
-        log_write_line(line.view());
-        show_item(front_end, i, DISPLAY_CAP, line.view(), NOTE);
+        char* at = log_reserve(LINE_ROOM);
+        char* end = write(at);
+        if (i <= DISPLAY_CAP) show_item(front_end, i, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, NOTE);
+        *end++ = '\n';
+        log_commit(end);
         advance();
         generated_count.store(i + 1, std::memory_order_relaxed);
         if (gold) found_count.store(i + 1, std::memory_order_relaxed);
     }
     return JobOutcome::finished;
 }
+
+char* put_number(char* at, std::uint32_t value) { return std::to_chars(at, at + 10, value).ptr; }
+
+char* put_separator(char* at) {
+    std::memcpy(at, texts::VALUE_SEPARATOR.data(), texts::VALUE_SEPARATOR.size());
+    return at + texts::VALUE_SEPARATOR.size();
+}
+
+std::uint32_t advanced(std::uint32_t state, const ShiftRegister& r, std::int32_t steps) {
+    for (std::int32_t k = 0; k < steps; ++k) state = register_step(state, r.taps, r.top);
+    return state;
+}
+
+// Up to 32 registers stepped together, one bit of a word per register: stage
+// i of every register in stage[i]. One step of all of them is the one step
+// rule (register_step) with the parity taken across registers at once: bit j
+// of the feedback is the parity of register j's tapped stages, and it enters
+// at register j's top stage while every stage moves down one.
+struct SlicedRegisters {
+    std::uint32_t stage[33] = {};  // stage[32] stays 0: nothing lies above a top
+    std::uint32_t taps[32] = {};   // bit j: register j taps this stage
+    std::uint32_t top[32] = {};    // bit j: this is register j's top stage
+
+    SlicedRegisters(const RegisterBank& bank, int count) {
+        for (int j = 0; j < count; ++j) {
+            const ShiftRegister& r = bank.registers[j];
+            for (int i = 0; i < r.degree; ++i) {
+                stage[i] |= (r.state >> i & 1u) << j;
+                taps[i] |= (r.taps >> i & 1u) << j;
+            }
+            top[r.degree - 1] |= 1u << j;
+        }
+    }
+    // All 32 stages whatever the degrees (those above every top stay 0): a
+    // fixed count the compiler turns into a few vector operations.
+    void step() {
+        std::uint32_t feedback = 0;
+        for (int i = 0; i < 32; ++i) feedback ^= stage[i] & taps[i];
+        for (int i = 0; i < 32; ++i) stage[i] = stage[i + 1] | (feedback & top[i]);
+    }
+};
 
 bool show_register() { return setting(SET_SHOW_REGISTER) != 0; }
 
@@ -71,34 +117,17 @@ JobOutcome generate_serial(FrontEnd& front_end, RegisterBank& bank) {
     LineBuilder header;
     log_header(header, texts::SERIAL_REGISTER, bank.registers[0]);
     const std::uint32_t mask = width_mask(bank.output_width);
-    const bool with_state = show_register();
-    ShiftRegister& r0 = bank.registers[0];
-    if (with_state) {
-        return run_values(
-            front_end, bank, false,
-            [&](LineBuilder& line) { line.number(r0.state & mask).text(texts::VALUE_SEPARATOR).number(r0.state); },
-            [&] { register_advance(bank, 0); });
-    }
-    // The long runs: one number a line, formatted straight into the log's
-    // buffer with the register in a local word; the same lines, counters, cap
-    // and stop as run_values.
-    const std::uint32_t count = bank.output_count;
     const std::int32_t width = bank.output_width;
-    const std::uint32_t taps = r0.taps, top = r0.top;
-    std::uint32_t state = r0.state;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        if (stop_pending()) return JobOutcome::stopped;
-        char* at = log_reserve(16);  // ten digits and a line feed
-        char* end = std::to_chars(at, at + 15, state & mask).ptr;
-        if (i <= DISPLAY_CAP) {
-            show_item(front_end, i, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, NOTE);
-        }
-        *end++ = '\n';
-        log_commit(end);
-        for (std::int32_t k = 0; k < width; ++k) state = register_step(state, taps, top);
-        generated_count.store(i + 1, std::memory_order_relaxed);
+    const ShiftRegister& r = bank.registers[0];
+    std::uint32_t state = r.state;
+    const auto advance = [&] { state = advanced(state, r, width); };
+    if (show_register()) {
+        return run_values(
+            front_end, bank.output_count, false,
+            [&](char* at) { return put_number(put_separator(put_number(at, state & mask)), state); }, advance);
     }
-    return JobOutcome::finished;
+    return run_values(
+        front_end, bank.output_count, false, [&](char* at) { return put_number(at, state & mask); }, advance);
 }
 
 JobOutcome generate_parallel(FrontEnd& front_end, RegisterBank& bank) {
@@ -111,14 +140,11 @@ JobOutcome generate_parallel(FrontEnd& front_end, RegisterBank& bank) {
         const ShiftRegister& r = bank.registers[j];
         log_register(header.clear().text(texts::PARALLEL_REGISTER).number(j).text(texts::PARALLEL_REGISTER_END), r);
     }
+    SlicedRegisters sliced(bank, width);
+    // Bit j of stage 0 is register j's output.
     return run_values(
-        front_end, bank, false,
-        [&](LineBuilder& line) {
-            std::uint32_t word = 0;
-            for (std::int32_t j = 0; j < width; ++j) word |= (bank.registers[j].state & 1u) << j;
-            line.number(word);
-        },
-        [&] { bank_step(bank, width); });
+        front_end, bank.output_count, false, [&](char* at) { return put_number(at, sliced.stage[0]); },
+        [&] { sliced.step(); });
 }
 
 JobOutcome generate_gold(FrontEnd& front_end, RegisterBank& bank) {
@@ -127,20 +153,25 @@ JobOutcome generate_gold(FrontEnd& front_end, RegisterBank& bank) {
     log_header(header, texts::REGISTER_A, bank.registers[0]);
     log_header(header, texts::REGISTER_B, bank.registers[1]);
     const std::uint32_t mask = width_mask(bank.output_width);
-    const bool with_state = show_register();
-    ShiftRegister& a = bank.registers[0];
-    ShiftRegister& b = bank.registers[1];
+    const std::int32_t width = bank.output_width;
+    const ShiftRegister& ra = bank.registers[0];
+    const ShiftRegister& rb = bank.registers[1];
+    std::uint32_t a = ra.state, b = rb.state;
+    const auto advance = [&] {
+        a = advanced(a, ra, width);
+        b = advanced(b, rb, width);
+    };
     found_count.store(0, std::memory_order_relaxed);
+    if (show_register()) {
+        return run_values(
+            front_end, bank.output_count, true,
+            [&](char* at) {
+                return put_number(put_separator(put_number(put_separator(put_number(at, (a ^ b) & mask)), a)), b);
+            },
+            advance);
+    }
     return run_values(
-        front_end, bank, true,
-        [&](LineBuilder& line) {
-            line.number((a.state ^ b.state) & mask);
-            if (with_state) line.text(texts::VALUE_SEPARATOR).number(a.state).text(texts::VALUE_SEPARATOR).number(b.state);
-        },
-        [&] {
-            register_advance(bank, 0);
-            register_advance(bank, 1);
-        });
+        front_end, bank.output_count, true, [&](char* at) { return put_number(at, (a ^ b) & mask); }, advance);
 }
 
 }  // namespace

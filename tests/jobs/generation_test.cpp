@@ -1,6 +1,7 @@
 // Ring: tests. The generation job through the recording front end.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,9 @@
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "core/shift_register.h"
+#include "core/poly_text.h"
+#include "tests/reference/helpers.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
@@ -249,6 +253,59 @@ TEST(Generation, SerialValuesWithAndWithoutRegisterStates) {
             ASSERT_EQ(with_state[k].substr(0, with_state[k].find(',')), plain[k]) << width << " " << k;
         }
         EXPECT_EQ(plain.back(), "Completed.");
+    }
+}
+
+// Every mode, with and without register states, against the bank stepped one
+// register at a time (register_advance, bank_step): random polynomials of
+// every degree, random states and widths, the parallel mode with registers of
+// different degrees.
+TEST(Generation, EveryModeGivesTheValuesOfSteppingTheBank) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 60; ++round) {
+        const int mode = round % 3;
+        const int width = 1 + static_cast<int>(rng() % 32);
+        std::string list;
+        RegisterBank bank;
+        for (int j = 0; j < 32; ++j) {
+            const int degree = j == 0 ? width + static_cast<int>(rng() % (33 - width)) : 3 + static_cast<int>(rng() % 30);
+            const int n = degree < 3 ? 3 : degree;
+            const std::uint32_t top = 1u << (n - 1);
+            const std::uint32_t poly = top | (static_cast<std::uint32_t>(rng()) & (top - 1));
+            const std::uint32_t state = static_cast<std::uint32_t>(rng()) & (top | (top - 1));
+            // A blank line would vanish from the list: state 0 is written "0".
+            list += testing::poly_text(poly) + "\n" + (state == 0 ? "0" : std::string(format_binary(state).view())) + "\n";
+        }
+        parse_register_list(bank, list, REGISTER_COUNT);
+        bank.output_width = width;
+        const bool show = rng() % 2 == 0;
+        const std::uint32_t count = 200;
+        Lines expected;
+        const std::uint32_t mask = width == 32 ? ~0u : (1u << width) - 1u;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint32_t a = bank.registers[0].state, b = bank.registers[1].state;
+            if (mode == 0) {
+                expected.push_back(std::to_string(a & mask) + (show ? ", " + std::to_string(a) : ""));
+                register_advance(bank, 0);
+            } else if (mode == 1) {
+                std::uint32_t word = 0;
+                for (int j = 0; j < width; ++j) word |= (bank.registers[j].state & 1u) << j;
+                expected.push_back(std::to_string(word));
+                bank_step(bank, width);
+            } else {
+                expected.push_back(std::to_string((a ^ b) & mask) +
+                                   (show ? ", " + std::to_string(a) + ", " + std::to_string(b) : ""));
+                register_advance(bank, 0);
+                register_advance(bank, 1);
+            }
+        }
+        Generate g;
+        ASSERT_EQ(g.generate(mode, std::to_string(width).c_str(), "200", list, show), JobOutcome::finished);
+        Lines log = g.log_lines();
+        const std::size_t headers = mode == 0 ? 1 : mode == 1 ? static_cast<std::size_t>(width) : 2;
+        ASSERT_EQ(log.size(), headers + count + 1) << "mode " << mode << " width " << width;
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), log.begin() + static_cast<long>(headers)))
+            << "mode " << mode << " width " << width << " show " << show;
     }
 }
 

@@ -102,15 +102,34 @@ std::uint32_t stepping_pairs(const std::uint32_t* list, std::uint32_t count, int
     return found;
 }
 
-void fprintf_generation(std::FILE* file, std::uint32_t poly, int n, std::uint32_t count) {
-    const std::uint32_t top = 1u << (n - 1);
-    const std::uint32_t taps = taps_of(poly, top);
-    std::fprintf(file, "%.*s%s1%.*s%s\n", static_cast<int>(texts::SERIAL_REGISTER.size()), texts::SERIAL_REGISTER.data(),
-                 format_binary(poly).c_str(), static_cast<int>(texts::INITIAL.size()), texts::INITIAL.data(), "1");
-    std::uint32_t state = 1;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        std::fprintf(file, "%u\n", state & 1u);
-        state = register_step(state, taps, top);
+void fprintf_generation(std::FILE* file, RegisterBank& bank, int mode) {
+    const int registers = mode == 0 ? 1 : mode == 1 ? bank.output_width : 2;
+    for (int j = 0; j < registers; ++j) {
+        const ShiftRegister& r = bank.registers[j];
+        LineBuilder name;
+        if (mode == 0) name.text(texts::SERIAL_REGISTER);
+        if (mode == 1) name.text(texts::PARALLEL_REGISTER).number(j).text(texts::PARALLEL_REGISTER_END);
+        if (mode == 2) name.text(j == 0 ? texts::REGISTER_A : texts::REGISTER_B);
+        std::fprintf(file, "%.*s%s1%.*s%s\n", static_cast<int>(name.view().size()), name.view().data(),
+                     format_binary(r.poly).c_str(), static_cast<int>(texts::INITIAL.size()), texts::INITIAL.data(),
+                     format_binary(r.state).c_str());
+    }
+    const int width = bank.output_width;
+    const std::uint32_t mask = width == 32 ? ~0u : (1u << width) - 1u;
+    for (std::uint32_t i = 0; i < bank.output_count; ++i) {
+        std::uint32_t value = 0;
+        if (mode == 1) {
+            for (int j = 0; j < width; ++j) value |= (bank.registers[j].state & 1u) << j;
+            bank_step(bank, width);
+        } else {
+            value = bank.registers[0].state & mask;
+            register_advance(bank, 0);
+            if (mode == 2) {
+                value = (value ^ bank.registers[1].state) & mask;
+                register_advance(bank, 1);
+            }
+        }
+        std::fprintf(file, "%u\n", value);
     }
     std::fprintf(file, "%.*s", static_cast<int>(texts::GENERATION_COMPLETED.size()), texts::GENERATION_COMPLETED.data());
     std::fflush(file);

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/shift_register.h"
+
 namespace tapwell::reference {
 
 // r of one phase: the register of polynomial value ga from state 1 against the
@@ -28,8 +30,10 @@ std::uint64_t stepping_correlation(int n, std::uint32_t poly_a, std::uint32_t po
 // Every pair of list[0..count) by stepping with the early exit, until `limit`
 // finds; returns the finds.
 std::uint32_t stepping_pairs(const std::uint32_t* list, std::uint32_t count, int n, std::uint32_t limit);
-// count values of register `poly` (degree n) from state 1, width 1, one
-// fprintf per line to `file`.
-void fprintf_generation(std::FILE* file, std::uint32_t poly, int n, std::uint32_t count);
+// A generation as a straightforward program writes it, one fprintf per line
+// to `file`: the header lines, bank.output_count values of the mode (0 serial,
+// 1 parallel, 2 Gold; no register states) stepped register by register, the
+// end line. The bank is stepped.
+void fprintf_generation(std::FILE* file, RegisterBank& bank, int mode);
 
 }  // namespace tapwell::reference
