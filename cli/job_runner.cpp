@@ -22,6 +22,7 @@
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "jobs/worker_pool.h"
 
 namespace tapwell::cli {
 
@@ -75,6 +76,10 @@ void add_common_options(CLI::App& command, CommonOptions& options) {
     command.add_option("--lang", options.language, "Language of the messages (default en)")
         ->check(CLI::IsMember({"en", "ja"}));
     command.add_flag("--quiet", options.quiet, "No progress line on a terminal");
+    command.add_option("--threads", options.threads,
+                       "Threads a job may use (default: all the machine's cores; 1 uses one)")
+        ->check(CLI::Range(1, 4096))
+        ->option_text("N");
 }
 
 void print_error(const std::string& message) {
@@ -91,6 +96,7 @@ std::string log_name(const CommonOptions& options) {
 
 int run_session(const CommonOptions& options, const std::vector<SessionJob>& jobs) {
     set_setting(SET_LANGUAGE, options.language == "ja" ? 0 : 1);
+    set_job_threads(options.threads);
     if (options.log_path.empty()) {
         log_attach(stdout);
     } else {

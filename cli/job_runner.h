@@ -22,11 +22,12 @@ enum ExitStatus : int {
     EXIT_INTERRUPTED = 130,
 };
 
-// --log, --lang and --quiet, shared by every subcommand.
+// --log, --lang, --quiet and --threads, shared by every subcommand.
 struct CommonOptions {
     std::string log_path;
     std::string language = "en";
     bool quiet = false;
+    int threads = 0;  // 0: all the machine's cores
 };
 void add_common_options(CLI::App& command, CommonOptions& options);
 

@@ -1,6 +1,7 @@
 // Ring: core. See all_phase_correlation.h.
 #include "core/all_phase_correlation.h"
 
+#include <atomic>
 #include <bit>
 #include <cstring>
 
@@ -14,40 +15,44 @@ constexpr int MAX_CHUNK_BITS_32 = 28;  // 1 GiB of 32-bit values
 constexpr int MAX_CHUNK_BITS_64 = 27;  // 1 GiB of 64-bit values
 constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
-// F for one chunk: F[w mod 2^m] += (-1)^(a_k XOR <w div 2^m, chunk>).
-template <typename T>
-bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
+// One addition to a value: plain on one thread, atomic where segments of the
+// same chunk run at the same time (values of different steps may meet).
+template <bool Shared, typename T>
+inline void add(T& value, T amount) {
+    if constexpr (Shared) {
+        std::atomic_ref<T>(value).fetch_add(amount, std::memory_order_relaxed);
+    } else {
+        value += amount;
+    }
+}
+
+// F for steps [from, to) of one chunk: F[w mod 2^m] += (-1)^(a_k XOR <w div 2^m, chunk>).
+template <bool Shared, typename T>
+bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std::uint32_t from, std::uint32_t to,
+                StopCheck stop) {
     const int n = plan.n;
     const int m = plan.chunk_bits;
-    const std::size_t size = std::size_t{1} << m;
-    // Clearing (and first touching) a gigabyte takes a while: in pieces.
-    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
-        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
-        std::memset(values + at, 0, piece * sizeof(T));
-        if (stop != nullptr && stop()) return false;
-    }
     const std::uint32_t top = 1u << (n - 1);
     const std::uint32_t mask = top | (top - 1u);
-    const std::uint32_t low_mask = static_cast<std::uint32_t>(size - 1u);
-    const std::uint32_t period = mask;  // 2^n - 1
+    const std::uint32_t low_mask = static_cast<std::uint32_t>((std::size_t{1} << m) - 1u);
+    const std::uint32_t ta = plan.taps_a, tb = plan.taps_b;
     // a_k is bit 0 of A's transposed walk from 1, as b_k(s) is <w_k, s>: both
     // come out of the same kind of step, with no parity to compute.
-    std::uint32_t v = 1;
-    std::uint32_t w = 1;
-    const std::uint32_t ta = plan.taps_a, tb = plan.taps_b;
-    std::uint32_t k = 0;
-    while (k < period) {
-        const std::uint32_t end = period - k < STOP_INTERVAL ? period : k + STOP_INTERVAL;
+    std::uint32_t v = transposed_jump(1, ta, top, mask, from);
+    std::uint32_t w = transposed_jump(1, tb, top, mask, from);
+    std::uint32_t k = from;
+    while (k < to) {
+        const std::uint32_t end = to - k < STOP_INTERVAL ? to : k + STOP_INTERVAL;
         if (m == n) {
             for (; k < end; ++k) {
-                values[w] += 1 - 2 * static_cast<T>(v & 1u);
+                add<Shared>(values[w], static_cast<T>(1 - 2 * static_cast<T>(v & 1u)));
                 v = transposed_step(v, ta, top, mask);
                 w = transposed_step(w, tb, top, mask);
             }
         } else {
             for (; k < end; ++k) {
                 const std::uint32_t sign = (v ^ static_cast<std::uint32_t>(std::popcount((w >> m) & chunk))) & 1u;
-                values[w & low_mask] += 1 - 2 * static_cast<T>(sign);
+                add<Shared>(values[w & low_mask], static_cast<T>(1 - 2 * static_cast<T>(sign)));
                 v = transposed_step(v, ta, top, mask);
                 w = transposed_step(w, tb, top, mask);
             }
@@ -55,6 +60,28 @@ bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, Sto
         if (stop != nullptr && stop()) return false;
     }
     return true;
+}
+
+template <typename T>
+bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
+    const std::size_t size = std::size_t{1} << plan.chunk_bits;
+    // Clearing (and first touching) a gigabyte takes a while: in pieces.
+    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
+        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
+        std::memset(values + at, 0, piece * sizeof(T));
+        if (stop != nullptr && stop()) return false;
+    }
+    return fill_steps<false>(plan, chunk, values, 0, (1u << (plan.n - 1)) * 2u - 1u, stop);
+}
+
+template <typename T>
+bool segment_of(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std::uint32_t segment,
+                std::uint32_t segments, StopCheck stop) {
+    const std::uint64_t period = (std::uint64_t{1} << plan.n) - 1u;
+    const auto from = static_cast<std::uint32_t>(period * segment / segments);
+    const auto to = static_cast<std::uint32_t>(period * (segment + 1) / segments);
+    return segments > 1 ? fill_steps<true>(plan, chunk, values, from, to, stop)
+                        : fill_steps<false>(plan, chunk, values, from, to, stop);
 }
 
 template <typename T>
@@ -89,6 +116,16 @@ bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int3
 
 bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values, StopCheck stop) {
     return correlate(plan, chunk, values, stop);
+}
+
+bool fill_chunk_segment(const CorrelationPlan& plan, std::uint32_t chunk, std::int32_t* values, std::uint32_t segment,
+                        std::uint32_t segments, StopCheck stop) {
+    return segment_of(plan, chunk, values, segment, segments, stop);
+}
+
+bool fill_chunk_segment(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values, std::uint32_t segment,
+                        std::uint32_t segments, StopCheck stop) {
+    return segment_of(plan, chunk, values, segment, segments, stop);
 }
 
 }  // namespace tapwell

@@ -51,6 +51,36 @@ void parse_register_list(RegisterBank& bank, std::string_view text, int entries)
     }
 }
 
+namespace {
+
+// A linear map on 32-bit words over GF(2), by the images of the unit vectors.
+struct BitMatrix {
+    std::uint32_t column[32];
+
+    std::uint32_t apply(std::uint32_t w) const {
+        std::uint32_t r = 0;
+        for (; w != 0; w &= w - 1) r ^= column[std::countr_zero(w)];
+        return r;
+    }
+    BitMatrix after(const BitMatrix& first) const {  // this map applied after `first`
+        BitMatrix m;
+        for (int i = 0; i < 32; ++i) m.column[i] = apply(first.column[i]);
+        return m;
+    }
+};
+
+}  // namespace
+
+std::uint32_t transposed_jump(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask, std::uint64_t k) {
+    BitMatrix step;
+    for (int i = 0; i < 32; ++i) step.column[i] = transposed_step(1u << i, taps, top, mask) & mask;
+    for (; k != 0; k >>= 1) {
+        if (k & 1u) w = step.apply(w);
+        step = step.after(step);
+    }
+    return w;
+}
+
 void register_advance(RegisterBank& bank, int k) {
     ShiftRegister& r = bank.registers[k];
     std::uint32_t s = r.state;

@@ -49,6 +49,10 @@ constexpr std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std
     return ((w << 1) & mask) ^ ((w & top) ? taps : 0u);
 }
 
+// The transposed step taken k times, in about 32 matrix products whatever k:
+// where a walk is split among threads, each part starts at its own k.
+std::uint32_t transposed_jump(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask, std::uint64_t k);
+
 inline void register_step(ShiftRegister& r) { r.state = register_step(r.state, r.taps, r.top); }
 
 // Reads `entries` registers (1..32) from the list text: a polynomial line and an

@@ -12,6 +12,7 @@
 #include "jobs/job_frame.h"
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
+#include "jobs/parallel_transforms.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
 
@@ -99,6 +100,7 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     // the stop flag, and up to a gigabyte takes a while. When the memory is not
     // to be had, smaller chunks (more passes over the sequence) give the same
     // values.
+    WorkerPool pool;
     CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
     std::unique_ptr<std::int32_t[]> narrow;
     std::unique_ptr<std::int64_t[]> wide;
@@ -119,8 +121,8 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     std::uint32_t dt = 0;
     DecimalCounter dt_text;
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
-        const bool done = plan.wide ? correlate_chunk(plan, chunk, wide.get(), stop_pending)
-                                    : correlate_chunk(plan, chunk, narrow.get(), stop_pending);
+        const bool done = plan.wide ? correlate_chunk(pool, plan, chunk, wide.get())
+                                    : correlate_chunk(pool, plan, chunk, narrow.get());
         if (!done) return JobOutcome::stopped;
         const std::size_t size = std::size_t{1} << plan.chunk_bits;
         // State 0 is no phase: the phases are the states 1 .. 2^n - 1.

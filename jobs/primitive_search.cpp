@@ -2,6 +2,7 @@
 #include "jobs/primitive_search.h"
 
 #include <memory>
+#include <vector>
 
 #include "core/poly_text.h"
 #include "core/primitivity.h"
@@ -12,11 +13,25 @@
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
+#include "jobs/worker_pool.h"
 
 namespace tapwell {
 
 namespace {
+
 constexpr std::uint32_t DISPLAY_CAP = 70;
+
+// One block of candidates of a round and its primitive ones.
+struct Block {
+    std::uint32_t first = 0, last = 0;
+    std::uint32_t count = 0;
+    std::unique_ptr<std::uint32_t[]> finds;
+};
+
+std::string_view finished_text(LineBuilder& line, std::uint32_t found) {
+    return line.clear().text(texts::SEARCH_FINISHED).number(found).text("\n").view();
+}
+
 }  // namespace
 
 JobOutcome search_primitive(FrontEnd& front_end) {
@@ -38,42 +53,56 @@ JobOutcome search_primitive(FrontEnd& front_end) {
     log_write_line(line.text(texts::SEARCH_DEGREE).number(n).text(texts::SEARCH_FROM).polynomial(e + s).view());
 
     // The candidates are tested a block at a time (a millisecond or so even at
-    // degree 32); the finds of a block are then logged in order exactly as a
-    // candidate-by-candidate walk would log them. current_candidate always
-    // names the next candidate not yet decided: the block's first while the
-    // block is tested, the one after each find once it is logged. A search
-    // started again from it (Status report, the abort text) neither repeats
-    // nor skips a find.
-    auto block_finds = std::make_unique<std::uint32_t[]>(PRIMITIVE_BLOCK);
+    // degree 32), a round of blocks at once on the job's threads; the finds of
+    // each block are then logged in order exactly as a candidate-by-candidate
+    // walk would log them, whatever the number of threads. current_candidate
+    // always names the next candidate not yet decided in the log: the round's
+    // first while the round is tested, the one after each find once it is
+    // logged, the next block's first once a block is logged. A search started
+    // again from it (Status report, the abort text) neither repeats nor skips a
+    // find.
+    WorkerPool pool;
+    const std::size_t round_blocks = pool.size() == 1 ? 1 : 4 * static_cast<std::size_t>(pool.size());
+    std::vector<Block> blocks(round_blocks);
+    for (Block& b : blocks) b.finds = std::make_unique<std::uint32_t[]>(PRIMITIVE_BLOCK);
     const std::uint32_t last_candidate = 2u * e - 1u;
     std::uint32_t found = 0;
     bool done = false;
     for (std::uint32_t g = e + s; !done;) {
         current_candidate.store(g, std::memory_order_relaxed);
         if (stop_pending()) return JobOutcome::stopped;
-        const std::uint32_t block_last = g | (PRIMITIVE_BLOCK - 1u);
-        const std::uint32_t stop = block_last < last_candidate ? block_last : last_candidate;
-        const std::uint32_t count = find_primitives(g, stop, n, block_finds.get());
-        for (std::uint32_t k = 0; k < count; ++k) {
-            if (stop_pending()) return JobOutcome::stopped;
-            const std::uint32_t find = block_finds[k];
-            if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = find;
-            line.clear().polynomial(find);
-            log_write_line(line.view());
-            ++found;
-            found_count.store(found, std::memory_order_relaxed);
-            // The last candidate of the degree has no next: it stays named.
-            current_candidate.store(find == last_candidate ? find : find + 1, std::memory_order_relaxed);
-            show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
-            if (found >= limit) {
-                done = true;
-                break;
-            }
+        std::size_t planned = 0;
+        while (planned < round_blocks && !done) {
+            const std::uint32_t block_last = g | (PRIMITIVE_BLOCK - 1u);
+            Block& b = blocks[planned++];
+            b.first = g;
+            b.last = block_last < last_candidate ? block_last : last_candidate;
+            done = b.last == last_candidate;  // offsets exhausted; checked before moving on so it cannot wrap
+            g = b.last + 1;
         }
-        if (stop == last_candidate) break;  // offsets exhausted; checked before moving on so it cannot wrap
-        g = stop + 1;
+        pool.for_each(planned, [&](std::size_t k) {
+            Block& b = blocks[k];
+            b.count = find_primitives(b.first, b.last, n, b.finds.get());
+        });
+        for (std::size_t k = 0; k < planned; ++k) {
+            const Block& b = blocks[k];
+            for (std::uint32_t f = 0; f < b.count; ++f) {
+                if (stop_pending()) return JobOutcome::stopped;
+                const std::uint32_t find = b.finds[f];
+                if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = find;
+                line.clear().polynomial(find);
+                log_write_line(line.view());
+                ++found;
+                found_count.store(found, std::memory_order_relaxed);
+                // The last candidate of the degree has no next: it stays named.
+                current_candidate.store(find == last_candidate ? find : find + 1, std::memory_order_relaxed);
+                show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
+                if (found >= limit) return close_job(front_end, finished_text(line, found));
+            }
+            if (b.last != last_candidate) current_candidate.store(b.last + 1, std::memory_order_relaxed);
+        }
     }
-    return close_job(front_end, line.clear().text(texts::SEARCH_FINISHED).number(found).text("\n").view());
+    return close_job(front_end, finished_text(line, found));
 }
 
 }  // namespace tapwell

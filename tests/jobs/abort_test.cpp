@@ -58,6 +58,19 @@ Aborted start_and_abort(JobFixture& f, JobFunction job, int run_state, int wait_
     return {status_text(), took};
 }
 
+// The time a stop takes is the machine's as much as the job's: on a shared,
+// loaded machine one attempt may be descheduled past the bound. A job that
+// ignores the stop misses it on every attempt; the best of three is checked.
+template <typename Attempt>
+void expect_stops_in_time(Attempt attempt) {
+    Clock::duration best = Clock::duration::max();
+    for (int tries = 0; tries < 3 && best >= STOP_BOUND; ++tries) {
+        const Clock::duration took = attempt();
+        if (took < best) best = took;
+    }
+    EXPECT_LT(best, STOP_BOUND) << "the best of three attempts";
+}
+
 void expect_log_ends_with(JobFixture& f, const std::string& text) {
     const std::string log = f.log_text();
     ASSERT_GE(log.size(), text.size());
@@ -68,21 +81,23 @@ void expect_log_ends_with(JobFixture& f, const std::string& text) {
 
 TEST(Abort, PrimitiveSearchOfHighDegreeThenTheNextSearch) {
     for (int n : {24, 32}) {
-        JobFixture f;
-        set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
-        set_text_slot(SLOT_FIND_COUNT, "0");
-        const Aborted a = start_and_abort(f, search_primitive, RUN_PRIMITIVE_SEARCH, 60);
-        EXPECT_LT(a.took, STOP_BOUND) << n;
-        // The abort line's count is the number of finds logged before it.
-        const auto lines = f.log_lines();
-        EXPECT_EQ(a.status, "aborted at " + std::string(format_binary(current_candidate.load()).view()) +
-                                ", found=" + std::to_string(lines.size() - 2) + "\n");
-        expect_log_ends_with(f, a.status);
+        expect_stops_in_time([n] {
+            JobFixture f;
+            set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
+            set_text_slot(SLOT_FIND_COUNT, "0");
+            const Aborted a = start_and_abort(f, search_primitive, RUN_PRIMITIVE_SEARCH, 60);
+            // The abort line's count is the number of finds logged before it.
+            const auto lines = f.log_lines();
+            EXPECT_EQ(a.status, "aborted at " + std::string(format_binary(current_candidate.load()).view()) +
+                                    ", found=" + std::to_string(lines.size() - 2) + "\n");
+            expect_log_ends_with(f, a.status);
 
-        const std::size_t before = f.log_text().size();
-        set_text_slot(SLOT_SEARCH_FROM, "10011");
-        f.run(search_primitive, RUN_PRIMITIVE_SEARCH);
-        EXPECT_EQ(f.log_text().substr(before), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
+            const std::size_t before = f.log_text().size();
+            set_text_slot(SLOT_SEARCH_FROM, "10011");
+            f.run(search_primitive, RUN_PRIMITIVE_SEARCH);
+            EXPECT_EQ(f.log_text().substr(before), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
+            return a.took;
+        });
     }
 }
 
@@ -99,48 +114,54 @@ TEST(Abort, AfterTheJobEndedWritesNothing) {
 }
 
 TEST(Abort, GenerationThenTheNextGeneration) {
-    JobFixture f;
-    set_setting(SET_GEN_MODE, 2);
-    set_text_slot(SLOT_WIDTH, "1");
-    set_text_slot(SLOT_OUTPUT_COUNT, "-1");  // 4294967295 values
-    set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n11").c_str());
-    const Aborted a = start_and_abort(f, generate_sequences, RUN_GENERATE, 40);
-    EXPECT_EQ(a.status, "aborted.\n");
-    EXPECT_LT(a.took, STOP_BOUND);
-    expect_log_ends_with(f, "aborted.\n");
+    expect_stops_in_time([] {
+        JobFixture f;
+        set_setting(SET_GEN_MODE, 2);
+        set_text_slot(SLOT_WIDTH, "1");
+        set_text_slot(SLOT_OUTPUT_COUNT, "-1");  // 4294967295 values
+        set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n11").c_str());
+        const Aborted a = start_and_abort(f, generate_sequences, RUN_GENERATE, 40);
+        EXPECT_EQ(a.status, "aborted.\n");
+        expect_log_ends_with(f, "aborted.\n");
 
-    const std::size_t before = f.log_text().size();
-    set_setting(SET_GEN_MODE, 0);
-    set_text_slot(SLOT_OUTPUT_COUNT, "2");
-    set_text_slot(SLOT_POLY_LIST, "10011\n1");
-    f.run(generate_sequences, RUN_GENERATE);
-    EXPECT_EQ(f.log_text().substr(before), "polynominal=10011, initial=1\n1\n0\nCompleted.\n");
+        const std::size_t before = f.log_text().size();
+        set_setting(SET_GEN_MODE, 0);
+        set_text_slot(SLOT_OUTPUT_COUNT, "2");
+        set_text_slot(SLOT_POLY_LIST, "10011\n1");
+        f.run(generate_sequences, RUN_GENERATE);
+        EXPECT_EQ(f.log_text().substr(before), "polynominal=10011, initial=1\n1\n0\nCompleted.\n");
+        return a.took;
+    });
 }
 
 TEST(Abort, CorrelationInsideTheTransform) {
     for (int wait_ms : {5, 60}) {
-        JobFixture f;
-        const std::string a = lowest_of_degree(26);
-        set_text_slot(SLOT_POLY_LIST, (a + "\n1\n" + a + "\n1").c_str());
-        const Aborted r = start_and_abort(f, correlate_pair, RUN_CORRELATE, wait_ms);
-        EXPECT_LT(r.took, STOP_BOUND) << wait_ms;
-        EXPECT_EQ(r.status, "aborted.\n");
+        expect_stops_in_time([wait_ms] {
+            JobFixture f;
+            const std::string a = lowest_of_degree(26);
+            set_text_slot(SLOT_POLY_LIST, (a + "\n1\n" + a + "\n1").c_str());
+            const Aborted r = start_and_abort(f, correlate_pair, RUN_CORRELATE, wait_ms);
+            EXPECT_EQ(r.status, "aborted.\n") << wait_ms;
+            return r.took;
+        });
     }
 }
 
 TEST(Abort, CorrelationOfDegree24ThenTheNextCorrelation) {
-    JobFixture f;
-    set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n1").c_str());
-    const Aborted a = start_and_abort(f, correlate_pair, RUN_CORRELATE, 40);
-    EXPECT_EQ(a.status, "aborted.\n");
-    EXPECT_LT(a.took, STOP_BOUND);
-    expect_log_ends_with(f, "polynominal_B=" + DEGREE24 + "\naborted.\n");
+    expect_stops_in_time([] {
+        JobFixture f;
+        set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n1").c_str());
+        const Aborted a = start_and_abort(f, correlate_pair, RUN_CORRELATE, 40);
+        EXPECT_EQ(a.status, "aborted.\n");
+        expect_log_ends_with(f, "polynominal_B=" + DEGREE24 + "\naborted.\n");
 
-    const std::size_t before = f.log_text().size();
-    set_text_slot(SLOT_POLY_LIST, "1011\n1\n1101\n1");
-    f.run(correlate_pair, RUN_CORRELATE);
-    EXPECT_EQ(f.log_text().substr(before).substr(0, 41), "polynominal_A=1011\npolynominal_B=1101\ndt=");
-    EXPECT_EQ(status_text(), "Completed. sum|r+1| = 16\n");
+        const std::size_t before = f.log_text().size();
+        set_text_slot(SLOT_POLY_LIST, "1011\n1\n1101\n1");
+        f.run(correlate_pair, RUN_CORRELATE);
+        EXPECT_EQ(f.log_text().substr(before).substr(0, 41), "polynominal_A=1011\npolynominal_B=1101\ndt=");
+        EXPECT_EQ(status_text(), "Completed. sum|r+1| = 16\n");
+        return a.took;
+    });
 }
 
 void fill_found_list(std::uint32_t value, std::uint32_t copies) {
@@ -149,33 +170,37 @@ void fill_found_list(std::uint32_t value, std::uint32_t copies) {
 }
 
 TEST(Abort, PairSearchInsideOnePhaseThenTheNextPairSearch) {
-    JobFixture f;
-    // Copies of a polynomial that is not primitive: every pair is stepped.
-    fill_found_list(parse_polynomial(lowest_of_degree(24)), 4);
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, 40);
-    EXPECT_EQ(a.status, "aborted. found = 0\n");
-    EXPECT_LT(a.took, STOP_BOUND);
-    expect_log_ends_with(f, "No. of polynominal=4\naborted. found = 0\n");
+    expect_stops_in_time([] {
+        JobFixture f;
+        // Copies of a polynomial that is not primitive: every pair is stepped.
+        fill_found_list(parse_polynomial(lowest_of_degree(24)), 4);
+        set_text_slot(SLOT_FIND_COUNT, "0");
+        const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, 40);
+        EXPECT_EQ(a.status, "aborted. found = 0\n");
+        expect_log_ends_with(f, "No. of polynominal=4\naborted. found = 0\n");
 
-    FoundList[0] = 0b101;
-    FoundList[1] = 0b110;
-    found_list_count = 2;
-    f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
-    EXPECT_EQ(status_text(), "Completed. found = 1\n");
+        FoundList[0] = 0b101;
+        FoundList[1] = 0b110;
+        found_list_count = 2;
+        f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        EXPECT_EQ(status_text(), "Completed. found = 1\n");
+        return a.took;
+    });
 }
 
 TEST(Abort, PairSearchWhilePreparingAndInsideACoset) {
     // Degree 24: the decimations take a walk over 2^24 coset members, then
     // every new coset a transform of 2^24 values.
     for (int wait_ms : {5, 900}) {
-        JobFixture f;
-        found_list_count = find_primitives(0x800000u, 0x800FFFu, 24, FoundList.data());
-        ASSERT_GT(found_list_count, 4u);
-        set_text_slot(SLOT_FIND_COUNT, "0");
-        const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, wait_ms);
-        EXPECT_LT(a.took, STOP_BOUND) << wait_ms;
-        EXPECT_EQ(a.status.rfind("aborted. found = ", 0), 0u);
+        expect_stops_in_time([wait_ms] {
+            JobFixture f;
+            found_list_count = find_primitives(0x800000u, 0x800FFFu, 24, FoundList.data());
+            EXPECT_GT(found_list_count, 4u);
+            set_text_slot(SLOT_FIND_COUNT, "0");
+            const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, wait_ms);
+            EXPECT_EQ(a.status.rfind("aborted. found = ", 0), 0u) << wait_ms;
+            return a.took;
+        });
     }
 }
 

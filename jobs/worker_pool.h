@@ -1,0 +1,53 @@
+// Ring: jobs. The threads of one job. A job that can share its work makes a
+// pool at its start; the pool's helper threads wait for work, and are joined
+// (never killed) when the pool goes out of scope, so Abort still returns with
+// every thread of the job gone. The job's own thread works too: a pool of
+// size 1 has no helpers and runs everything on the caller, as a job without
+// a pool would.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace tapwell {
+
+// The number of threads a job may use: all the machine's cores unless a front
+// end says otherwise (tapwell-cli --threads). At least 1.
+int job_threads();
+void set_job_threads(int threads);
+
+class WorkerPool {
+public:
+    explicit WorkerPool(int threads = job_threads());
+    ~WorkerPool();
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
+    int size() const { return static_cast<int>(helpers_.size()) + 1; }
+
+    // Calls task(i) for every i in [0, count), spread over the pool's threads
+    // (the caller's among them), and returns when every call has returned.
+    // Tasks of one call must not depend on each other's order.
+    void for_each(std::size_t count, const std::function<void(std::size_t)>& task);
+
+private:
+    void help();
+    void run_tasks();
+
+    std::vector<std::thread> helpers_;
+    std::mutex mutex_;
+    std::condition_variable work_ready_;
+    std::condition_variable work_done_;
+    const std::function<void(std::size_t)>* task_ = nullptr;
+    std::size_t count_ = 0;
+    std::size_t next_ = 0;      // the next index to hand out
+    std::size_t finished_ = 0;  // indices whose task has returned
+    unsigned round_ = 0;        // which call of for_each the helpers serve
+    bool closing_ = false;
+};
+
+}  // namespace tapwell
