@@ -28,7 +28,9 @@
 #include "jobs/log_stream.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
+#include "jobs/parallel_transforms.h"
 #include "jobs/sequence_generation.h"
+#include "jobs/worker_pool.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
 #include "tests/reference/helpers.h"
@@ -58,6 +60,7 @@ struct Row {
     long peak_kib = -1;      // peak resident memory of a process running the job once
 };
 std::vector<Row> rows;
+std::vector<std::string> projections;
 
 Row make_row(std::string job, std::string case_text) {
     Row r;
@@ -108,6 +111,15 @@ double median_of(int runs, const std::function<void()>& body) {
     }
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
+}
+
+std::string seconds_text(double s) {
+    char buf[64];
+    if (std::isnan(s)) return "-";
+    if (s < 1e-3) std::snprintf(buf, sizeof buf, "%.3f ms", s * 1e3);
+    else if (s < 1) std::snprintf(buf, sizeof buf, "%.1f ms", s * 1e3);
+    else std::snprintf(buf, sizeof buf, "%.2f s", s);
+    return buf;
 }
 
 bool wanted(const std::string& name) { return options.only.empty() || name.rfind(options.only, 0) == 0; }
@@ -274,6 +286,112 @@ void pair_rows() {
         });
 }
 
+// The long kernels with one thread and with all the machine's cores, in the
+// same run, for the targets of the parallel work; and a projection to 8 and
+// 16 cores by Amdahl's law from the share of the work the two measured runs
+// show to be parallel (marked as a projection: nothing was run there).
+enum class ThreadJob { search, correlation, pairs };
+
+void thread_rows() {
+    const int cores = job_threads();
+    struct Case {
+        ThreadJob job;
+        const char* name;
+        int n;
+        int runs;
+        double limit;       // seconds with all cores; 0: no time target
+        bool against_one;   // the 1.7x target against one thread
+    };
+    const Case cases[] = {
+        {ThreadJob::search, "primitive search, whole degree", 28, 1, 0, true},
+        {ThreadJob::search, "primitive search, whole degree", 32, 1, 25.0, false},
+        {ThreadJob::correlation, "cross-correlation, all phases", 24, 3, 0.3, true},
+        {ThreadJob::pairs, "preferred pairs, full list", 17, 1, 2.5, true},
+    };
+    const char* keys[] = {"threads-search", "threads-correlation", "threads-pairs"};
+    for (const Case& c : cases) {
+        if (!wanted(keys[static_cast<int>(c.job)]) || (c.n == 32 && options.skip_32)) continue;
+        const std::vector<std::uint32_t> list = c.job == ThreadJob::search ? std::vector<std::uint32_t>{} : fill_found_list(c.n);
+        const auto run = [&] {
+            switch (c.job) {
+                case ThreadJob::search: run_search(c.n); break;
+                case ThreadJob::correlation: run_correlation(list.front(), list.back()); break;
+                case ThreadJob::pairs:
+                    std::copy(list.begin(), list.end(), FoundList.begin());
+                    found_list_count = static_cast<std::uint32_t>(list.size());
+                    run_pairs();
+                    break;
+            }
+        };
+        const std::string case_text = "degree " + std::to_string(c.n) + ", ";
+        Row all = make_row(c.name, case_text + std::to_string(cores) + " threads");
+        all.fast_runs = c.runs;
+        all.fast = median_of(c.runs, run);
+        if (c.n < 32) all.peak_kib = peak_memory(run);
+        all.target = c.limit > 0 ? "< " + seconds_text(c.limit) : "-";
+        all.met = c.limit == 0 || all.fast < c.limit;
+        if (!c.against_one) {
+            rows.push_back(all);
+            fresh_log();
+            continue;
+        }
+        set_job_threads(1);
+        Row one = make_row(c.name, case_text + "1 thread");
+        one.fast_runs = c.runs;
+        one.fast = median_of(c.runs, run);
+        one.peak_kib = peak_memory(run);
+        one.target = "-";
+        one.met = true;
+        set_job_threads(0);
+        Row ratio = make_row(c.name, case_text + std::to_string(cores) + " threads against 1, same run");
+        ratio.fast = all.fast;
+        ratio.fast_runs = c.runs;
+        ratio.reference = "1 thread";
+        ratio.ref = one.fast;
+        ratio.target = ">= 1.7x 1 thread";
+        ratio.met = one.fast / all.fast >= 1.7;
+        rows.insert(rows.end(), {one, all, ratio});
+        const double parallel = cores > 1 ? (1 - all.fast / one.fast) * cores / (cores - 1) : 0;
+        char note[200];
+        std::snprintf(note, sizeof note, "%s, %s: measured %.2fx at %d threads; projection, not measured: %.1fx at 8 cores, %.1fx at 16",
+                      c.name, (case_text + "1 thread against all").c_str(), one.fast / all.fast, cores,
+                      1 / ((1 - parallel) + parallel / 8), 1 / ((1 - parallel) + parallel / 16));
+        projections.push_back(note);
+        fresh_log();
+    }
+}
+
+// The memory's pace: a plain copy of 64 MiB, and the degree-24 transform
+// (64 MiB of values, seven passes over them, each reading and writing) against
+// seven such copies.
+void bandwidth_rows() {
+    if (!wanted("bandwidth")) return;
+    const std::size_t size = std::size_t{64} << 20;
+    std::vector<char> from(size, 1), to(size, 0);
+    Row copy = make_row("memory", "copy of 64 MiB");
+    copy.fast_runs = 7;
+    copy.fast = median_of(7, [&] { std::memcpy(to.data(), from.data(), size); });
+    copy.target = "-";
+    copy.met = true;
+    rows.push_back(copy);
+    std::vector<std::int32_t> values(std::size_t{1} << 24, 1);
+    for (int threads : {1, 0}) {
+        set_job_threads(threads);
+        WorkerPool pool;
+        Row r = make_row("memory", "degree-24 transform, " + std::to_string(pool.size()) + " thread" +
+                                      (pool.size() == 1 ? "" : "s") + ", against 7 copies");
+        r.fast_runs = 5;
+        r.fast = median_of(5, [&] { walsh_hadamard(pool, values.data(), 24); });
+        r.reference = "7 copies of 64 MiB";
+        r.ref = 7 * copy.fast;
+        r.target = "-";
+        r.met = true;
+        rows.push_back(r);
+    }
+    set_job_threads(0);
+    std::printf("memory: a 64 MiB copy moves %.1f GB/s\n", 2.0 * size / copy.fast / 1e9);
+}
+
 // 2^24 values of each mode against the same lines written with one fprintf
 // per line, from a bank stepped register by register.
 void generation_rows() {
@@ -353,15 +471,6 @@ bool verify_sweep() {
     return ok;
 }
 
-std::string seconds_text(double s) {
-    char buf[64];
-    if (std::isnan(s)) return "-";
-    if (s < 1e-3) std::snprintf(buf, sizeof buf, "%.3f ms", s * 1e3);
-    else if (s < 1) std::snprintf(buf, sizeof buf, "%.1f ms", s * 1e3);
-    else std::snprintf(buf, sizeof buf, "%.2f s", s);
-    return buf;
-}
-
 void print_table() {
     std::printf("\n| job | case | fast (median) | reference | reference time | ratio | target | met | peak memory |\n");
     std::printf("|---|---|---|---|---|---|---|---|---|\n");
@@ -382,6 +491,7 @@ void print_table() {
         met += r.met;
     }
     std::printf("\ntargets met: %d of %zu\n", met, rows.size());
+    for (const std::string& p : projections) std::printf("%s\n", p.c_str());
 }
 
 }  // namespace
@@ -408,6 +518,8 @@ int main(int argc, char** argv) {
     correlation_rows();
     pair_rows();
     generation_rows();
+    thread_rows();
+    bandwidth_rows();
     tapwell::log_close();
     std::filesystem::remove(log_path());
     print_table();
