@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the unit and console tests natively, again under
 # AddressSanitizer + UndefinedBehaviorSanitizer, the threaded ones under
-# ThreadSanitizer, the fuzz targets for a bounded time, and the Windows program
-# end to end under Wine.
+# ThreadSanitizer, the fuzz targets for a bounded time, the Windows program
+# end to end under Wine, and the release archives.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -64,11 +64,27 @@ fuzz() {
   return $ok
 }
 
+# Release archives: packaging works, and the same commit packaged again in
+# another folder (a clone under build/) gives the same bytes.
+package() {
+  bash scripts/package.sh || return 1
+  local again=$root/build/package-again f
+  rm -rf "$again"
+  git clone -q --no-checkout "$root" "$again" &&
+    git -C "$again" checkout -q --detach "$(git rev-parse HEAD)" &&
+    bash "$again/scripts/package.sh" >/dev/null || return 1
+  for f in "$again"/dist/*.sha256; do
+    cmp "$f" "dist/$(basename "$f")" || return 1
+  done
+  rm -rf "$again"
+}
+
 stage "native build and tests" native
 stage "address and undefined-behaviour sanitizers" asan
 stage "thread sanitizer" tsan
 stage "fuzz targets" fuzz
 stage "Windows program under Wine" bash scripts/windows-e2e.sh
+stage "release archives, built twice alike" package
 
 echo "stages: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end tests of Tapwell.exe under Wine: builds the Windows program and the
 # driver, starts a virtual display and a fresh Wine prefix under the build
-# directory, and lets the driver (tests/gui) operate the real window. Screenshots
-# land in build-windows/e2e/screenshots/. Ends with "N passed, N failed".
+# directory, and lets the driver (tests/gui) operate the real window: at 96 DPI,
+# then once more at 144 DPI. Also checks tapwell-cli.exe, and Ctrl-C on the run
+# script (tests/gui/run_interrupt_test.sh). Screenshots land in
+# build-windows/e2e/screenshots/. Ends with "N passed, N failed".
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TAPWELL_WINDOWS_BUILD:-$root/build-windows}"
@@ -24,44 +26,82 @@ cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$build/
 cd "$work"
 # An English locale: the Japanese texts must show whatever the code page is.
 export LANG=en_US.UTF-8 LC_ALL=C.UTF-8
-summary=""
-while IFS= read -r line; do
-    line="${line%$'\r'}"
-    case "$line" in
-        SHOT\ *)
-            read -r _ name x y w h <<<"$line"
-            if import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$name.png" 2>/dev/null; then
-                echo "screenshot $shots/$name.png"
-            else
-                echo "screenshot $name could not be taken"
-            fi
-            touch "$work/$name.shot"
-            ;;
-        "wine: Read access denied for device"*) ;;  # the file dialog probing Z:, harmless
-        *)
-            case "$line" in
-                *" passed, "*" failed") summary="$line"; echo "driver: $line" ;;
-                *) echo "$line" ;;
-            esac
-            ;;
-    esac
-done < <(timeout 480 wine tapwell_gui_driver.exe 2>&1)
-if [ -z "$summary" ]; then
-    echo "FAIL the driver did not finish"
-    summary="0 passed, 1 failed"
-fi
-read -r passed _ failed _ <<<"$summary"
+passed=0
+failed=0
+# Runs the driver with the given arguments, takes the screenshots it asks for
+# and adds its "N passed, N failed" to the totals.
+run_driver() {
+    local line summary="" name x y w h p f
+    while IFS= read -r line; do
+        line="${line%$'\r'}"
+        case "$line" in
+            SHOT\ *)
+                read -r _ name x y w h <<<"$line"
+                if import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$shots/$name.png" 2>/dev/null; then
+                    echo "screenshot $shots/$name.png"
+                else
+                    echo "screenshot $name could not be taken"
+                fi
+                touch "$work/$name.shot"
+                ;;
+            "wine: Read access denied for device"*) ;;  # the file dialog probing Z:, harmless
+            *)
+                case "$line" in
+                    *" passed, "*" failed") summary="$line"; echo "driver: $line" ;;
+                    *) echo "$line" ;;
+                esac
+                ;;
+        esac
+    done < <(timeout 480 wine tapwell_gui_driver.exe "$@" 2>&1)
+    if [ -z "$summary" ]; then
+        echo "FAIL the driver did not finish"
+        summary="0 passed, 1 failed"
+    fi
+    read -r p _ f _ <<<"$summary"
+    passed=$((passed + p))
+    failed=$((failed + f))
+}
+check() {  # check NAME EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then
+        echo "PASS $1"
+        passed=$((passed + 1))
+    else
+        echo "FAIL $1"
+        echo "$3" | head -5 | sed 's/^/    /'
+        failed=$((failed + 1))
+    fi
+}
 
-# The console front end, cross-compiled too, on the same search.
-cli_out="$(timeout 60 wine tapwell-cli.exe search --from 10011 2>/dev/null | tr -d '\r')"
-if [ "$cli_out" = $'n=4, from=10011\n10011\n11001\nFinished. found=2' ]; then
-    echo "PASS tapwell-cli.exe search --from 10011"
+run_driver
+
+# The console front end, cross-compiled too, on the same search; its version
+# is the project's, as the window program's version resource is.
+check "tapwell-cli.exe search --from 10011" $'n=4, from=10011\n10011\n11001\nFinished. found=2' \
+    "$(timeout 60 wine tapwell-cli.exe search --from 10011 2>/dev/null | tr -d '\r')"
+version="$(sed -n 's/^project(Tapwell VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+check "tapwell-cli.exe --version is the project's $version" "tapwell-cli $version" \
+    "$(timeout 60 wine tapwell-cli.exe --version 2>/dev/null | tr -d '\r')"
+
+# Ctrl-C on the run script, in this prefix, on a virtual display of its own.
+wineserver -k >/dev/null 2>&1 || true
+if TAPWELL_WINEPREFIX="$WINEPREFIX" bash "$root/tests/gui/run_interrupt_test.sh"; then
     passed=$((passed + 1))
 else
-    echo "FAIL tapwell-cli.exe search --from 10011"
-    echo "$cli_out" | head -5 | sed 's/^/    /'
     failed=$((failed + 1))
 fi
+
+# The same prefix at 144 DPI (150 %), where Wine reads it: the user's desktop
+# setting and the current hardware profile's fonts. A new wineserver takes it.
+wineserver -k >/dev/null 2>&1 || true
+{
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:00000090\r\n'
+    printf '\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n'
+    printf '"LogPixels"=dword:00000090\r\n'
+} >"$work/dpi144.reg"
+wine regedit /S "$work/dpi144.reg" >/dev/null 2>&1
+wineserver -k >/dev/null 2>&1 || true
+run_driver --at-144-dpi
+
 echo "screenshots: $shots"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

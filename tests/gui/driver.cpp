@@ -2,6 +2,9 @@
 // Tapwell.exe and operates the real program through its window. Prints one
 // line per scenario and a closing "N passed, N failed"; exit status 1 when
 // anything failed. Screenshot requests go to the test script as "SHOT" lines.
+// With --at-144-dpi it runs the few scenarios of the second pass, which the
+// script starts after raising the prefix's DPI.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -419,6 +422,10 @@ tapwell::CellSize window_cell() {
 void default_size(Scenario& s) {
     tapwell::CellSize cell = window_cell();
     tapwell::WindowSize want = tapwell::default_window_size(cell);
+    // No larger than the system lets a window be: at 144 DPI the sheet is
+    // taller than this screen.
+    want.width = std::min(want.width, GetSystemMetrics(SM_CXMAXTRACK));
+    want.height = std::min(want.height, GetSystemMetrics(SM_CYMAXTRACK));
     RECT before, after;
     GetWindowRect(app.main, &before);
     EXPECT(click(app, 2));
@@ -630,9 +637,125 @@ void read_only_settings_file(Scenario& s) {
     SetFileAttributesA("Tapwell.ini", FILE_ATTRIBUTE_NORMAL);
 }
 
+// ---- what Explorer and the program loader read ----------------------------
+
+// The version Explorer shows is the project's, the one tapwell-cli reports.
+void version_resource(Scenario& s) {
+    VersionResource v = read_version_resource(dir + "\\Tapwell.exe");
+    EXPECT(v.found);
+    const std::string version = TAPWELL_VERSION;
+    const std::string numbers =
+        std::to_string(v.numbers[0]) + "." + std::to_string(v.numbers[1]) + "." + std::to_string(v.numbers[2]);
+    EXPECT_MSG(numbers == version && v.numbers[3] == 0, numbers + "." + std::to_string(v.numbers[3]));
+    EXPECT_MSG(v.product_version == version && v.file_version == version, v.product_version + ", " + v.file_version);
+    EXPECT_MSG(v.product_name == "Tapwell", v.product_name);
+    EXPECT_MSG(v.description.rfind("Tapwell", 0) == 0, v.description);
+    EXPECT_MSG(v.copyright.rfind("Copyright (C) ", 0) == 0, v.copyright);
+    std::printf("    (Tapwell.exe: %s %s, \"%s\", %s)\n", v.product_name.c_str(), v.product_version.c_str(),
+                v.description.c_str(), v.copyright.c_str());
+}
+
+// The manifest as the loader takes it: a text it can parse, with the
+// Windows versions the program knows and system DPI awareness.
+void manifest(Scenario& s) {
+    ManifestSettings m = read_manifest(dir + "\\Tapwell.exe");
+    EXPECT(m.text.find("level=\"asInvoker\"") != std::string::npos);
+    for (const char* os : {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"}) {
+        EXPECT_MSG(m.text.find(os) != std::string::npos, os);
+    }
+    EXPECT_MSG(m.dpi_aware == "true", m.dpi_aware);
+    EXPECT_MSG(m.dpi_awareness == "system", m.dpi_awareness);
+}
+
+// ---- the pass at 144 DPI ---------------------------------------------------
+// The script runs the driver a second time with --at-144-dpi after setting
+// the prefix's LogPixels; these files carry what the first pass saw at 96 DPI.
+const char* const CELL_AT_96_DPI = "cell-96dpi.txt";
+const char* const SETTINGS_AT_96_DPI = "settings-96dpi.ini";
+
+void keep_for_the_144_dpi_pass(Scenario& s) {
+    DeleteFileA("Tapwell.ini");
+    EXPECT(launch(app));
+    tapwell::CellSize cell = window_cell();
+    write_file(CELL_AT_96_DPI, std::to_string(cell.char_width) + " " + std::to_string(cell.line_height) + "\n");
+    // Near the bottom right corner of the screen, where a rectangle that was
+    // taken for one in other units would run off it.
+    SetWindowPos(app.main, nullptr, 760, 520, 500, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(app.main, &r);
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32 && ini[2] == std::to_string(r.left) && ini[5] == std::to_string(r.bottom));
+    EXPECT(CopyFileA("Tapwell.ini", SETTINGS_AT_96_DPI, FALSE));
+}
+
+tapwell::CellSize cell_at_96_dpi() {
+    tapwell::CellSize cell{0, 0};
+    std::sscanf(read_file(CELL_AT_96_DPI).c_str(), "%d %d", &cell.char_width, &cell.line_height);
+    return cell;
+}
+
+void first_start_at_144_dpi(Scenario& s) {
+    DeleteFileA("Tapwell.ini");
+    EXPECT(launch(app));
+    EXPECT_MSG(window_dpi(app.main) == 144, std::to_string(window_dpi(app.main)));
+    const tapwell::CellSize before = cell_at_96_dpi(), now = window_cell();
+    std::printf("    (cell at 96 DPI %dx%d pixels, at 144 DPI %dx%d)\n", before.char_width, before.line_height,
+                now.char_width, now.line_height);
+    // The height of the system font follows the DPI everywhere; its width does
+    // not under Wine, whose System font has a fixed width.
+    EXPECT_MSG(before.line_height > 0 && now.line_height * 4 >= before.line_height * 5,
+               std::to_string(now.line_height) + " after " + std::to_string(before.line_height));
+    EXPECT(now.char_width >= before.char_width);
+    EXPECT(text_of(control(app, 0)) == JAPANESE_TITLE);
+    EXPECT(click(app, 2));
+    screenshot(app, "window-japanese-144dpi");
+    EXPECT(click(app, 1));
+    EXPECT(text_of(control(app, 1)) == "Japanese");
+    screenshot(app, "window-english-144dpi");
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+}
+
+void rect_saved_at_96_dpi(Scenario& s) {
+    EXPECT(CopyFileA(SETTINGS_AT_96_DPI, "Tapwell.ini", FALSE));
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32);
+    if (ini.size() != 32) return;
+    const RECT saved = {std::stoi(ini[2]), std::stoi(ini[3]), std::stoi(ini[4]), std::stoi(ini[5])};
+    EXPECT(launch(app));
+    RECT r;
+    GetWindowRect(app.main, &r);
+    EXPECT_MSG(EqualRect(&r, &saved), std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                                          std::to_string(r.right) + "," + std::to_string(r.bottom));
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    HMONITOR on = MonitorFromRect(&r, MONITOR_DEFAULTTONULL);
+    EXPECT(on != nullptr && GetMonitorInfoW(on, &monitor));
+    RECT inside;
+    EXPECT(IntersectRect(&inside, &r, &monitor.rcWork) && EqualRect(&inside, &r));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    EXPECT(lines_of(read_file("Tapwell.ini")) == ini);  // stored again as it came
+}
+
+void default_size_at_144_dpi(Scenario& s) {
+    EXPECT(launch(app));
+    default_size(s);
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // Coordinates and font metrics in the system's own pixels, as the DPI-aware
+    // program sees them.
+    SetProcessDPIAware();
+    const bool at_144_dpi = argc > 1 && std::string(argv[1]) == "--at-144-dpi";
     dir = current_directory();
     log_path = dir + "\\tapwell.log";
     struct Entry {
@@ -666,9 +789,17 @@ int main() {
         {"stored log path of 1500 characters", long_stored_log_path},
         {"started from another directory: its own Tapwell.ini", started_from_another_directory},
         {"read-only settings file", read_only_settings_file},
+        {"version resource: the project's version, product, description, copyright", version_resource},
+        {"manifest: Windows 7 to 11, system DPI awareness", manifest},
+        {"cell and a saved rectangle kept for the pass at 144 DPI", keep_for_the_144_dpi_pass},
+    };
+    const Entry scenarios_at_144_dpi[] = {
+        {"144 DPI: first start, the cell grown with the font, both languages", first_start_at_144_dpi},
+        {"144 DPI: a rectangle saved at 96 DPI is restored on screen", rect_saved_at_96_dpi},
+        {"144 DPI: \"#\" default size from the grown cell", default_size_at_144_dpi},
     };
     int passed = 0, failed = 0;
-    for (const Entry& e : scenarios) {
+    const auto run = [&](const Entry& e) {
         Scenario s;
         e.run(s);
         if (s.failures.empty()) {
@@ -680,6 +811,11 @@ int main() {
             for (const std::string& f : s.failures) std::printf("    %s\n", f.c_str());
         }
         std::fflush(stdout);
+    };
+    if (at_144_dpi) {
+        for (const Entry& e : scenarios_at_144_dpi) run(e);
+    } else {
+        for (const Entry& e : scenarios) run(e);
     }
     kill_if_running(app);
     std::printf("%d passed, %d failed\n", passed, failed);

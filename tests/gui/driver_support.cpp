@@ -1,6 +1,8 @@
 // Ring: tests. See driver_support.h.
 #include "tests/gui/driver_support.h"
 
+#include <winver.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -231,6 +233,84 @@ std::string current_directory() {
     char dir[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, dir);
     return dir;
+}
+
+namespace {
+
+std::string version_text(const std::vector<char>& block, const wchar_t* name) {
+    std::wstring key = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), key.c_str(), &value, &length) || value == nullptr) return {};
+    return narrow(static_cast<const wchar_t*>(value));
+}
+
+// The one actctx setting, read the way the loader reads it.
+std::string manifest_setting(HANDLE context, const wchar_t* ns, const wchar_t* name) {
+    using Query = BOOL(WINAPI*)(DWORD, HANDLE, const wchar_t*, const wchar_t*, wchar_t*, SIZE_T, SIZE_T*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryActCtxSettingsW")));
+    wchar_t value[64] = L"";
+    SIZE_T written = 0;
+    if (query == nullptr || !query(0, context, ns, name, value, 64, &written)) return {};
+    return narrow(value);
+}
+
+}  // namespace
+
+VersionResource read_version_resource(const std::string& path) {
+    VersionResource v;
+    std::wstring file = widen(path);
+    DWORD size = GetFileVersionInfoSizeW(file.c_str(), nullptr);
+    if (size == 0) return v;
+    std::vector<char> block(size);
+    if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return v;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr) return v;
+    v.found = true;
+    v.numbers[0] = HIWORD(fixed->dwFileVersionMS);
+    v.numbers[1] = LOWORD(fixed->dwFileVersionMS);
+    v.numbers[2] = HIWORD(fixed->dwFileVersionLS);
+    v.numbers[3] = LOWORD(fixed->dwFileVersionLS);
+    v.product_name = version_text(block, L"ProductName");
+    v.product_version = version_text(block, L"ProductVersion");
+    v.file_version = version_text(block, L"FileVersion");
+    v.description = version_text(block, L"FileDescription");
+    v.copyright = version_text(block, L"LegalCopyright");
+    return v;
+}
+
+ManifestSettings read_manifest(const std::string& path) {
+    ManifestSettings m;
+    std::wstring file = widen(path);
+    HMODULE image = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (image != nullptr) {
+        HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
+        HGLOBAL loaded = found != nullptr ? LoadResource(image, found) : nullptr;
+        const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+        if (bytes != nullptr) m.text.assign(bytes, SizeofResource(image, found));
+        FreeLibrary(image);
+    }
+    ACTCTXW request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    request.lpSource = file.c_str();
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE context = CreateActCtxW(&request);
+    if (context == INVALID_HANDLE_VALUE) return m;
+    m.dpi_aware = manifest_setting(context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware");
+    m.dpi_awareness =
+        manifest_setting(context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness");
+    ReleaseActCtx(context);
+    return m;
+}
+
+unsigned window_dpi(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    auto get = reinterpret_cast<GetDpi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    return get != nullptr ? get(window) : 0;
 }
 
 void screenshot(const App& app, const char* name) {

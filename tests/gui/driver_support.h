@@ -54,4 +54,24 @@ std::string current_directory();
 // Asks the test script for a screenshot of the main window and waits for it.
 void screenshot(const App& app, const char* name);
 
+// What Explorer's Properties show of an executable: the fixed version numbers
+// and the texts of its U.S. English (UTF-16) block. found: it has a version.
+struct VersionResource {
+    bool found = false;
+    unsigned numbers[4] = {};
+    std::string product_name, product_version, file_version, description, copyright;
+};
+VersionResource read_version_resource(const std::string& path);
+
+// An executable's manifest: its text, and the settings the loader takes from
+// it (empty when the manifest has no such setting or cannot be read).
+struct ManifestSettings {
+    std::string text;
+    std::string dpi_aware, dpi_awareness;
+};
+ManifestSettings read_manifest(const std::string& path);
+
+// The window's DPI as the system gives it; 0 where the system cannot tell.
+unsigned window_dpi(HWND window);
+
 }  // namespace gui
