@@ -16,6 +16,7 @@
 #endif
 
 #include "cli/console_text.h"
+#include "cli/progress_estimate.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
@@ -53,9 +54,14 @@ void restore_default_interrupt() { std::signal(SIGINT, SIG_DFL); }
 constexpr auto PROGRESS_PERIOD = std::chrono::milliseconds(250);
 constexpr auto POLL_PERIOD = std::chrono::milliseconds(10);
 
-void show_progress(ProgressFunction progress) {
+// The job's own counters, then how far it has come and the time it still
+// needs where its size is known.
+void show_progress(ProgressFunction progress, ProgressEstimate& estimate, double elapsed_seconds) {
     std::string text = progress();
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    const JobProgress p = job_progress();
+    const std::string suffix = progress_suffix(estimate, p.done, p.total, elapsed_seconds);
+    if (!suffix.empty()) text += (text.empty() ? "" : ", ") + suffix;
     std::fputs("\r", stderr);
     write_console_text(stderr, text);
     std::fputs("\033[K", stderr);
@@ -177,7 +183,9 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     });
 
     const bool show = !quiet && progress != nullptr && is_terminal(stderr);
-    auto next_progress = std::chrono::steady_clock::now() + PROGRESS_PERIOD;
+    const auto started = std::chrono::steady_clock::now();
+    auto next_progress = started + PROGRESS_PERIOD;
+    ProgressEstimate estimate;
     bool shown = false;
     bool aborted = false;
     {
@@ -194,7 +202,8 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
                 break;
             }
             if (show && std::chrono::steady_clock::now() >= next_progress) {
-                show_progress(progress);
+                show_progress(progress, estimate,
+                              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
                 shown = true;
                 next_progress += PROGRESS_PERIOD;
             }

@@ -118,6 +118,7 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     // degree 32; it is printed whole rather than wrapped to 32 bits.
     std::uint64_t sum = 0;
     found_count.store(0, std::memory_order_relaxed);
+    work_total.store((std::uint64_t{1} << a.degree) - 1u, std::memory_order_relaxed);
     std::uint32_t dt = 0;
     DecimalCounter dt_text;
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {

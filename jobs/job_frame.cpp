@@ -14,6 +14,7 @@
 namespace tapwell {
 
 void begin_job(FrontEnd& front_end) {
+    work_total.store(0, std::memory_order_relaxed);
     status_set("");
     text_slots[SLOT_RESULT][0] = '\0';
     front_end.request_repaint();
@@ -79,6 +80,27 @@ std::string format_status_report() {
         default:
             return {};
     }
+}
+
+JobProgress job_progress() {
+    const std::uint64_t total = work_total.load(std::memory_order_relaxed);
+    std::uint64_t done = 0;
+    switch (setting(SET_RUN_STATE)) {
+        case RUN_PRIMITIVE_SEARCH: {
+            const std::uint32_t origin = work_origin.load(std::memory_order_relaxed);
+            const std::uint32_t candidate = current_candidate.load(std::memory_order_relaxed);
+            done = origin == 0 ? found_count.load(std::memory_order_relaxed)
+                               : (candidate >= origin ? std::uint64_t{candidate} - origin : 0);
+            break;
+        }
+        case RUN_GENERATE: done = generated_count.load(std::memory_order_relaxed); break;
+        case RUN_CORRELATE: done = found_count.load(std::memory_order_relaxed); break;
+        case RUN_PAIR_SEARCH:
+            return {pairs_checked.load(std::memory_order_relaxed),
+                    static_cast<std::uint64_t>(pairs_total.load(std::memory_order_relaxed))};
+        default: return {0, 0};
+    }
+    return {done < total ? done : total, total};
 }
 
 std::string format_abort_text() {

@@ -36,6 +36,14 @@ JobOutcome close_job(FrontEnd& front_end, std::string_view final_text);
 // Status report text for the current run state; empty for states without one
 // (a job that ended at the moment the button was pressed).
 std::string format_status_report();
+// How far the running job has come, in units of its own work; total 0 when
+// nothing runs or its size is unknown.
+struct JobProgress {
+    std::uint64_t done;
+    std::uint64_t total;
+};
+JobProgress job_progress();
+
 // Abort text for the current run state; empty for RUN_NO_LOG and RUN_IDLE.
 std::string format_abort_text();
 

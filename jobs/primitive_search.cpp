@@ -48,6 +48,12 @@ JobOutcome search_primitive(FrontEnd& front_end) {
     found_count.store(0, std::memory_order_relaxed);
     if (limit == 0) limit = e - 1;
     found_list_count = 0;
+    // Measured by its candidates, or by its finds when its count stops it
+    // before the candidates run out (about one in n is primitive).
+    const std::uint64_t candidates = std::uint64_t{2u * e - 1u} - (e + s) + 1;
+    const bool by_finds = std::uint64_t{limit} * static_cast<std::uint32_t>(n) < candidates;
+    work_origin.store(by_finds ? 0 : e + s, std::memory_order_relaxed);
+    work_total.store(by_finds ? limit : candidates, std::memory_order_relaxed);
 
     LineBuilder line;
     log_write_line(line.text(texts::SEARCH_DEGREE).number(n).text(texts::SEARCH_FROM).polynomial(e + s).view());

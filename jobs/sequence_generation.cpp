@@ -187,6 +187,7 @@ JobOutcome generate_sequences(FrontEnd& front_end) {
     const ShiftRegister& r0 = bank.registers[0];
     if (bank.output_width < 1 || bank.output_width > 32 || r0.top == 0) return reject_parameters(front_end);
     if (bank.output_count == 0) bank.output_count = 2u * r0.top - 1u;
+    work_total.store(bank.output_count, std::memory_order_relaxed);
 
     JobOutcome outcome = JobOutcome::finished;
     switch (setting(SET_GEN_MODE)) {

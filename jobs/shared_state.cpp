@@ -15,6 +15,8 @@ std::atomic<std::uint32_t> current_candidate{0};
 std::atomic<std::uint32_t> pairs_checked{0};
 std::atomic<float> pairs_total{0.0f};
 std::atomic<std::uint32_t> generated_count{0};
+std::atomic<std::uint64_t> work_total{0};
+std::atomic<std::uint32_t> work_origin{0};
 
 std::array<std::uint32_t, FOUND_LIST_CAPACITY> FoundList{};
 std::uint32_t found_list_count = 0;
@@ -40,6 +42,8 @@ void clear_shared_state() {
     pairs_checked = 0;
     pairs_total = 0.0f;
     generated_count = 0;
+    work_total = 0;
+    work_origin = 0;
     found_list_count = 0;
 }
 

@@ -74,6 +74,13 @@ extern std::atomic<std::uint32_t> current_candidate;
 extern std::atomic<std::uint32_t> pairs_checked;
 extern std::atomic<float> pairs_total;
 extern std::atomic<std::uint32_t> generated_count;  // values the running generation has written
+// The running job's work in all, set at its start, for a front end that shows
+// how far a job has come (job_progress in job_frame.h): the search's candidates
+// (or its count of finds when the count stops it sooner), the values of a
+// generation, the phases of a correlation. work_origin is the search's first
+// candidate, 0 when the search is measured by its finds.
+extern std::atomic<std::uint64_t> work_total;
+extern std::atomic<std::uint32_t> work_origin;
 
 // Finds of the last primitive search, in the order found; read by the pair search.
 constexpr std::uint32_t FOUND_LIST_CAPACITY = 65000;
