@@ -70,29 +70,16 @@ void JsonWriter::before_value() {
     }
 }
 
-JsonWriter& JsonWriter::begin_object() {
+JsonWriter& JsonWriter::open(char bracket) {
     before_value();
-    out_ += '{';
+    out_ += bracket;
     has_items_.push_back(false);
     return *this;
 }
 
-JsonWriter& JsonWriter::end_object() {
+JsonWriter& JsonWriter::close(char bracket) {
     has_items_.pop_back();
-    out_ += '}';
-    return *this;
-}
-
-JsonWriter& JsonWriter::begin_array() {
-    before_value();
-    out_ += '[';
-    has_items_.push_back(false);
-    return *this;
-}
-
-JsonWriter& JsonWriter::end_array() {
-    has_items_.pop_back();
-    out_ += ']';
+    out_ += bracket;
     return *this;
 }
 

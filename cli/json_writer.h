@@ -16,10 +16,10 @@ std::string json_string(std::string_view text);
 
 class JsonWriter {
 public:
-    JsonWriter& begin_object();
-    JsonWriter& end_object();
-    JsonWriter& begin_array();
-    JsonWriter& end_array();
+    JsonWriter& begin_object() { return open('{'); }
+    JsonWriter& end_object() { return close('}'); }
+    JsonWriter& begin_array() { return open('['); }
+    JsonWriter& end_array() { return close(']'); }
     JsonWriter& key(std::string_view name);
     JsonWriter& string(std::string_view value);
     JsonWriter& number(std::uint64_t value);
@@ -31,6 +31,8 @@ public:
     const std::string& text() const { return out_; }
 
 private:
+    JsonWriter& open(char bracket);
+    JsonWriter& close(char bracket);
     void before_value();
 
     std::string out_;

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <numeric>
 
 #include "core/primitivity.h"
 #include "core/shift_register.h"
@@ -16,15 +17,6 @@ namespace {
 constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
 std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
-
-std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
-    while (b != 0) {
-        const std::uint64_t t = a % b;
-        a = b;
-        b = t;
-    }
-    return a;
-}
 
 // d^-1 mod m for d coprime to m.
 std::uint32_t inverse_mod(std::uint32_t d, std::uint32_t m) {
@@ -153,7 +145,7 @@ bool prepare_tables(PairClassifier& c, const std::uint32_t* list, std::size_t co
             seen[r >> 6] |= std::uint64_t{1} << (r & 63);
             r = ((r << 1) | (r >> (n - 1))) & period;
         }
-        if (gcd(d, period) != 1) continue;
+        if (std::gcd(d, period) != 1) continue;
         const std::uint32_t g = decimation_polynomial(c.u, d, c.bm);
         auto it = std::lower_bound(wanted.begin(), wanted.end(), std::make_pair(g, std::size_t{0}));
         if (it == wanted.end() || it->first != g) continue;

@@ -40,19 +40,10 @@ const NumberForm* number_form(Notation notation) {
     return nullptr;
 }
 
-// A character as a message names it.
-std::string shown(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b == ' ') return "a space";
-    if (b > 0x20 && b < 0x7F) return std::string("'") + c + "'";
-    const char* hex = "0123456789abcdef";
-    return std::string("byte 0x") + hex[b >> 4] + hex[b & 15];
-}
-
 std::string position(std::size_t index) { return "position " + std::to_string(index + 1); }
 
 std::string offending(std::string_view text, std::size_t index, const std::string& what) {
-    return shown(text[index]) + " at " + position(index) + " " + what;
+    return character_name(text[index]) + " at " + position(index) + " " + what;
 }
 
 // Unsigned integers of 128 bits in 32-bit limbs, for the numeric notations.
@@ -228,6 +219,14 @@ bool word_bit(const std::vector<std::uint64_t>& word, std::size_t k) {
 }
 
 }  // namespace
+
+std::string character_name(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b == ' ') return "a space";
+    if (b > 0x20 && b < 0x7F) return std::string("'") + c + "'";
+    const char* hex = "0123456789abcdef";
+    return std::string("byte 0x") + hex[b >> 4] + hex[b & 15];
+}
 
 const char* notation_name(Notation notation) {
     for (const NotationName& n : NAMES) {

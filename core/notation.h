@@ -43,6 +43,9 @@ struct NotationReading {
 NotationReading read_notation(std::string_view text, Notation notation);
 std::string write_notation(Polynomial p, Notation notation);
 
+// A character as the readers' messages name it: 'c', "a space" or "byte 0x07".
+std::string character_name(char c);
+
 // x^n P(1/x): the coefficients in the opposite order.
 Polynomial reciprocal(Polynomial p);
 

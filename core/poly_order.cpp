@@ -2,24 +2,12 @@
 #include "core/poly_order.h"
 
 #include <bit>
+#include <numeric>
 
 #include "core/gf2_wide.h"
 #include "core/mersenne_factors.h"
 
 namespace tapwell {
-
-namespace {
-
-std::uint64_t gcd_of(std::uint64_t a, std::uint64_t b) {
-    while (b != 0) {
-        const std::uint64_t t = a % b;
-        a = b;
-        b = t;
-    }
-    return a;
-}
-
-}  // namespace
 
 std::uint64_t irreducible_order(Polynomial q, Gf2Engine engine) {
     const int d = q.degree;
@@ -44,7 +32,7 @@ PolynomialFacts polynomial_facts(Polynomial p, Gf2Engine engine) {
     for (const Factor& f : facts.factors) {
         const int doubling = std::bit_width(static_cast<unsigned>(f.multiplicity - 1));  // ceil(log2 e)
         const std::uint64_t o = irreducible_order(f.poly, engine) << doubling;
-        order = order / gcd_of(order, o) * o;
+        order = order / std::gcd(order, o) * o;
     }
     facts.order = order;
     facts.primitive = facts.irreducible && order == mersenne(p.degree);
