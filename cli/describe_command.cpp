@@ -131,10 +131,13 @@ int run_describe() {
     facts.text("characteristic_polynomial",
                algebraic(p) + " (" + binary + "): the characteristic polynomial of the output of the window's register " +
                    binary + ", the window's notation");
+    const std::vector<std::string> stages = feedback_stages(r);
+    const std::string feeding = (stages.size() == 1 ? "stage " : "stages ") + joined(stages, ", ") +
+                                (stages.size() == 1 ? " feeds" : " feed");
     facts.text("connection_polynomial",
-               algebraic(r) + " (" + write_notation(r, Notation::binary) + "): the connection polynomial of that register; stages " +
-                   joined(feedback_stages(r), ", ") + " feed back into stage 1 (stages numbered from the input, stage " +
-                   std::to_string(p.degree) + " is the output)");
+               algebraic(r) + " (" + write_notation(r, Notation::binary) + "): the connection polynomial of that register; " +
+                   feeding + " back into stage 1 (stages numbered from the input, stage " + std::to_string(p.degree) +
+                   " is the output)");
     facts.text("window_register", window);
     facts.flag("irreducible", f.irreducible);
     add_factors(facts, f);

@@ -3,21 +3,14 @@
 // recurrence Berlekamp-Massey finds regenerates every bit read.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "core/berlekamp_massey.h"
 #include "core/bit_text.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 using namespace tapwell;
-
-namespace {
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -28,17 +21,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         bits += c == '0' || c == '1';
         other = other || !(c == '0' || c == '1' || c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f');
     }
-    check(r.ok() == !other);
+    fuzz_check(r.ok() == !other);
     if (!r.ok()) return 0;
-    check(r.bits.count == bits);
+    fuzz_check(r.bits.count == bits);
 
     const LinearRecurrence l = linear_recurrence(r.bits);
-    check(l.length <= bits);
-    check(l.has(0));
+    fuzz_check(l.length <= bits);
+    fuzz_check(l.has(0));
     for (std::size_t i = l.length; i < bits; ++i) {
         bool sum = false;
         for (std::size_t j = 1; j <= l.length; ++j) sum ^= l.has(j) && r.bits.at(i - j);
-        check(sum == r.bits.at(i));
+        fuzz_check(sum == r.bits.at(i));
     }
     return 0;
 }

@@ -4,36 +4,29 @@
 // refuses it refuses in words.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "core/notation.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 using namespace tapwell;
-
-namespace {
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (Notation n : ALL_NOTATIONS) {
         const NotationReading r = read_notation(text, n);
         if (!r.ok()) {
-            check(r.error.size() > 10);
+            fuzz_check(r.error.size() > 10);
             continue;
         }
-        check(r.poly.degree >= 1 && r.poly.degree <= MAX_POLYNOMIAL_DEGREE);
-        check(r.poly.value >> (r.poly.degree - 1) == 1u);
+        fuzz_check(r.poly.degree >= 1 && r.poly.degree <= MAX_POLYNOMIAL_DEGREE);
+        fuzz_check(r.poly.value >> (r.poly.degree - 1) == 1u);
         for (Notation m : ALL_NOTATIONS) {
             const NotationReading back = read_notation(write_notation(r.poly, m), m);
-            check(back.ok() && back.poly == r.poly);
+            fuzz_check(back.ok() && back.poly == r.poly);
         }
-        check(reciprocal(reciprocal(r.poly)) == r.poly);
+        fuzz_check(reciprocal(reciprocal(r.poly)) == r.poly);
     }
     return 0;
 }
