@@ -71,8 +71,8 @@ int run_identify() {
     } else if (!has_register) {
         facts.text("register", "none: x divides the polynomial, the input does not repeat from its start, and no "
                                "register of the window reproduces it");
-    } else if (l > 32) {
-        facts.text("register", "degree " + std::to_string(l) + ", above the window's 32");
+    } else if (l < 3 || l > 32) {
+        facts.text("register", "degree " + std::to_string(l) + ", which the window's registers (3 to 32) do not take");
     } else {
         facts.text("register", "the window's register " + binary_text(word, l) + " started from the initial state");
     }
