@@ -19,6 +19,10 @@
 #include <utility>
 #include <vector>
 
+#include "core/berlekamp_massey.h"
+#include "core/bit_text.h"
+#include "core/notation.h"
+#include "core/poly_order.h"
 #include "core/poly_text.h"
 #include "core/primitivity.h"
 #include "core/shift_register.h"
@@ -449,6 +453,75 @@ void generation_rows() {
     }
 }
 
+// What tapwell-cli identify does with its input text: read the bits, run
+// Berlekamp-Massey, and ask whether the polynomial found is primitive.
+bool identify_text(const std::string& text, std::size_t expected_length) {
+    const BitReading input = read_bit_text(text);
+    const LinearRecurrence r = linear_recurrence(input.bits);
+    const Polynomial p = characteristic_polynomial(r);
+    if (p.degree != 0) (void)polynomial_facts(p).primitive;
+    return r.length == expected_length;
+}
+
+void identify_rows() {
+    if (wanted("identify-msequence")) {
+        // 10^6 bits of the M-sequence of x^64 + x^4 + x^3 + x + 1.
+        const Polynomial p = read_notation("x^64 + x^4 + x^3 + x + 1", Notation::algebraic).poly;
+        const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
+        std::string text;
+        std::uint64_t state = 1;
+        for (int i = 0; i < 1000000; ++i) {
+            text += (state & 1u) ? '1' : '0';
+            state = register_step64(state, taps, top);
+        }
+        Row r = make_row("identify", "10^6 bits of an M-sequence of degree 64: read, Berlekamp-Massey, primitive test");
+        r.fast_runs = 5;
+        bool right = true;
+        r.fast = median_of(r.fast_runs, [&] { right = identify_text(text, 64) && right; });
+        r.target = "< 0.1 s";
+        r.met = right && r.fast < 0.1;
+        rows.push_back(r);
+    }
+    if (wanted("identify-random")) {
+        std::string text;
+        // splitmix64, whose multiplications keep it far from any short linear
+        // recurrence (a shift-and-xor generator would be found at length 64).
+        std::uint64_t x = 1;
+        for (int i = 0; i < 100000; ++i) {
+            std::uint64_t z = (x += 0x9E3779B97F4A7C15u);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+            text += ((z ^ (z >> 31)) >> 63) ? '1' : '0';
+        }
+        Row r = make_row("identify", "10^5 random bits: read, Berlekamp-Massey (linear complexity about 50000)");
+        r.fast_runs = 3;
+        bool right = true;
+        r.fast = median_of(r.fast_runs, [&] {
+            const LinearRecurrence l = linear_recurrence(read_bit_text(text).bits);
+            right = right && l.length > 49000 && l.length < 51000;
+        });
+        r.target = "< 1 s";
+        r.met = right && r.fast < 1.0;
+        rows.push_back(r);
+    }
+    if (wanted("describe")) {
+        // The facts of describe for a primitive and a reducible polynomial of degree 64.
+        const char* polys[] = {"x^64 + x^4 + x^3 + x + 1", "x^64 + x^9 + x^7 + x + 1", "x^64 + x^63 + x^33 + x^2 + 1"};
+        Row r = make_row("describe", "degree 64: factors, order, primitivity of three polynomials");
+        r.fast_runs = 5;
+        r.fast = median_of(r.fast_runs, [&] {
+            for (const char* text : polys) {
+                const Polynomial p = read_notation(text, Notation::algebraic).poly;
+                (void)polynomial_facts(p);
+                for (Notation n : ALL_NOTATIONS) (void)write_notation(p, n);
+            }
+        }) / 3;
+        r.target = "< 0.1 s each";
+        r.met = r.fast < 0.1;
+        rows.push_back(r);
+    }
+}
+
 // Every candidate of degrees 15 and 16 through the fast test and the walk
 // (the unit tests sweep 3 to 14).
 bool verify_sweep() {
@@ -518,6 +591,7 @@ int main(int argc, char** argv) {
     correlation_rows();
     pair_rows();
     generation_rows();
+    identify_rows();
     thread_rows();
     bandwidth_rows();
     tapwell::log_close();

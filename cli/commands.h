@@ -17,5 +17,8 @@ Command add_search_command(CLI::App& parent);
 Command add_generate_command(CLI::App& parent);
 Command add_correlate_command(CLI::App& parent);
 Command add_pairs_command(CLI::App& parent);
+Command add_describe_command(CLI::App& parent);
+Command add_presets_command(CLI::App& parent);
+Command add_identify_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

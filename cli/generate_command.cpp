@@ -5,8 +5,10 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/inverted_output.h"
 #include "cli/job_runner.h"
 #include "cli/list_input.h"
+#include "core/presets.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 
@@ -19,6 +21,7 @@ struct GenerateOptions {
     std::string width = "1";
     std::string count = "0";
     bool show_register = false;
+    bool invert = false;
     ListOptions list;
     CommonOptions common;
 } options;
@@ -27,12 +30,31 @@ std::string generate_progress() {
     return "generated " + std::to_string(generated_count.load(std::memory_order_relaxed));
 }
 
+constexpr int MODE_SERIAL = 0, MODE_GOLD = 2;
+
 int run_generate() {
+    std::string list;
     if (!put_slot_text(SLOT_WIDTH, options.width, "--width") ||
-        !put_slot_text(SLOT_OUTPUT_COUNT, options.count, "--count") || !put_list(options.list)) {
+        !put_slot_text(SLOT_OUTPUT_COUNT, options.count, "--count") || !read_list(options.list, list)) {
         return EXIT_USAGE;
     }
-    set_setting(SET_GEN_MODE, options.mode);
+    int mode = options.mode;
+    if (const Preset* p = preset_named(options.list.preset)) mode = p->mode == PresetMode::gold ? MODE_GOLD : MODE_SERIAL;
+    if (options.invert) {
+        if (mode != MODE_SERIAL) {
+            print_error("--invert inverts a serial run (one register); nothing was run");
+            return EXIT_USAGE;
+        }
+        // A list whose first polynomial the window cannot run goes to the
+        // serial job as it is, which refuses it.
+        std::string gold;
+        if (inverted_gold_list(list, gold)) {
+            list = gold;
+            mode = MODE_GOLD;
+        }
+    }
+    if (!put_list_text(options.list, list)) return EXIT_USAGE;
+    set_setting(SET_GEN_MODE, mode);
     set_setting(SET_SHOW_REGISTER, options.show_register ? 1 : 0);
     return run_session(options.common,
                        {{generate_sequences, RUN_GENERATE, generate_progress}});
@@ -44,7 +66,7 @@ Command add_generate_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "generate", "Generate sequence values from polynomials and initial values");
     const std::map<std::string, int> modes = {{"serial", 0}, {"parallel", 1}, {"gold", 2}};
-    app->add_option("--mode", options.mode,
+    CLI::Option* mode = app->add_option("--mode", options.mode,
                     "serial (words of one register, default), parallel (one register per "
                     "bit) or gold (the exclusive-or of two registers)")
         ->transform(CLI::CheckedTransformer(modes, CLI::ignore_case))
@@ -58,7 +80,11 @@ Command add_generate_command(CLI::App& parent) {
         ->option_text("TEXT");
     app->add_flag("--show-register", options.show_register,
                   "Add the register states to each value line (serial and gold)");
-    add_list_options(*app, options.list);
+    app->add_flag("--invert", options.invert,
+                  "Invert the output of a serial run (as ITU-T O.150 sends some of its patterns): run as the "
+                  "window's Gold mode with a register B of x^m + 1 from all ones, m the degree of the register");
+    add_list_options(*app, options.list, true);
+    mode->excludes(app->get_option("--preset"));
     add_common_options(*app, options.common);
     return {app, run_generate};
 }

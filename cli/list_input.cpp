@@ -3,37 +3,15 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
+#include "cli/file_bytes.h"
 #include "cli/job_runner.h"
+#include "cli/notation_option.h"
+#include "core/presets.h"
 #include "jobs/shared_state.h"
 
 namespace tapwell::cli {
 
-namespace {
-
-// All bytes of a stream, as they are: line ends are the parser's business.
-bool read_all(std::FILE* stream, std::string& out) {
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, stream)) > 0) {
-        out.append(chunk, n);
-        // Far beyond what the slot holds: stop reading, the length check refuses it.
-        if (out.size() > 16 * TEXT_SLOT_SIZE) break;
-    }
-    return !std::ferror(stream);
-}
-
-}  // namespace
-
-void add_list_options(CLI::App& command, ListOptions& options) {
+void add_list_options(CLI::App& command, ListOptions& options, bool with_presets) {
     CLI::Option_group* group =
         command.add_option_group("list", "The polynomial list, from exactly one of");
     group->add_option_function<std::string>(
@@ -49,36 +27,64 @@ void add_list_options(CLI::App& command, ListOptions& options) {
                       "The text of \"Polynominal and Initial value(each line alternative)\" "
                       "itself: polynomial and initial-value lines")
         ->option_text("TEXT");
+    CLI::Option* preset = nullptr;
+    if (with_presets) {
+        preset = group->add_option("--preset", options.preset,
+                                   "The list of a standard's register (tapwell-cli presets lists them); the "
+                                   "preset also chooses the mode")
+                     ->option_text("NAME");
+    }
     group->require_option(1);
+    CLI::Option* notation = add_notation_option(
+        command, "--poly-notation", options.poly_notation,
+        "How the polynomial lines of the list are written (default: the window's own text); they are turned "
+        "into the window's text before the job runs");
+    if (preset != nullptr) notation->excludes(preset);
 }
 
-bool put_list(const ListOptions& options) {
-    if (!options.from_file) return put_slot_text(SLOT_POLY_LIST, options.text, "--list-text");
-
-    std::string bytes;
-    if (options.file == "-") {
-#ifdef _WIN32
-        _setmode(_fileno(stdin), _O_BINARY);
-#endif
-        if (!read_all(stdin, bytes)) {
-            print_error("cannot read the list from standard input");
+bool read_list(const ListOptions& options, std::string& list) {
+    if (!options.preset.empty()) {
+        const Preset* p = preset_named(options.preset);
+        if (p == nullptr) {
+            print_error("--preset: no preset named '" + options.preset + "'; tapwell-cli presets lists them");
+            return false;
+        }
+        list = preset_list_text(*p, "\r\n");
+        return true;
+    }
+    std::string what = "--list-text";
+    if (options.from_file) {
+        what = "--list " + options.file;
+        // Far beyond what the slot holds is not read: the length check refuses it.
+        std::string error;
+        if (!read_file_bytes(options.file, 16 * TEXT_SLOT_SIZE, list, error)) {
+            print_error("list: " + error);
             return false;
         }
     } else {
-        errno = 0;
-        std::FILE* f = std::fopen(options.file.c_str(), "rb");
-        if (f == nullptr) {
-            print_error("cannot open list file '" + options.file + "': " + std::strerror(errno));
-            return false;
-        }
-        const bool ok = read_all(f, bytes);
-        std::fclose(f);
-        if (!ok) {
-            print_error("cannot read list file '" + options.file + "'");
-            return false;
-        }
+        list = options.text;
     }
-    return put_slot_text(SLOT_POLY_LIST, bytes, ("--list " + options.file).c_str());
+    if (!options.poly_notation) return true;
+    if (list.size() > 16 * TEXT_SLOT_SIZE) {
+        print_error(what + " is far longer than the " + std::to_string(TEXT_SLOT_SIZE - 1) +
+                    " characters its entry holds; nothing was run");
+        return false;
+    }
+    std::string converted;
+    if (!window_list_text(list, *options.poly_notation, what, converted)) return false;
+    list = converted;
+    return true;
+}
+
+bool put_list_text(const ListOptions& options, const std::string& list) {
+    const std::string what = options.from_file ? "--list " + options.file
+                             : options.preset.empty() ? std::string("--list-text") : "--preset " + options.preset;
+    return put_slot_text(SLOT_POLY_LIST, list, what.c_str());
+}
+
+bool put_list(const ListOptions& options) {
+    std::string list;
+    return read_list(options, list) && put_list_text(options, list);
 }
 
 }  // namespace tapwell::cli

@@ -1,9 +1,13 @@
 // Ring: cli. The polynomial list of generate and correlate: --list FILE (its
-// bytes, "-" for standard input) or --list-text TEXT, put whole into
-// SLOT_POLY_LIST or refused.
+// bytes, "-" for standard input), --list-text TEXT or (generate) --preset
+// NAME, its polynomial lines read in --poly-notation when given, put whole
+// into SLOT_POLY_LIST or refused.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "core/notation.h"
 
 namespace CLI {
 class App;
@@ -15,13 +19,24 @@ struct ListOptions {
     bool from_file = false;
     std::string file;
     std::string text;
+    std::string preset;  // a preset's name (core/presets.h), when with_presets
+    std::optional<Notation> poly_notation;
 };
 
-// Adds --list and --list-text; exactly one of them is required.
-void add_list_options(CLI::App& command, ListOptions& options);
+// Adds --list, --list-text (and --preset when with_presets), exactly one of
+// them required, and --poly-notation.
+void add_list_options(CLI::App& command, ListOptions& options, bool with_presets = false);
 
-// Reads the list and puts it into SLOT_POLY_LIST. False, after a message, when
-// the file cannot be read or the list does not fit the slot.
+// The list as the job reads it: the file's bytes or the text, its polynomial
+// lines turned into the window's text when --poly-notation was given, or the
+// preset's list. False, after a message, when the file cannot be read, a
+// polynomial cannot be read or is above degree 32, or there is no such preset.
+bool read_list(const ListOptions& options, std::string& list);
+
+// Puts a list into SLOT_POLY_LIST; false, after a message, when it does not fit.
+bool put_list_text(const ListOptions& options, const std::string& list);
+
+// read_list and put_list_text.
 bool put_list(const ListOptions& options);
 
 }  // namespace tapwell::cli

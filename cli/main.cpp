@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
         add_generate_command(app),
         add_correlate_command(app),
         add_pairs_command(app),
+        add_describe_command(app),
+        add_presets_command(app),
+        add_identify_command(app),
     };
 
     try {

@@ -6,6 +6,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_runner.h"
+#include "cli/notation_option.h"
 #include "jobs/job_frame.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
@@ -17,16 +18,19 @@ namespace {
 
 struct PairsOptions {
     std::string from;
+    std::optional<Notation> notation;
     std::string search_count = "0";
     std::string count = "0";
     CommonOptions common;
 } options;
 
 int run_pairs() {
+    std::string from = options.from;
+    if (options.notation && !window_polynomial_text(options.from, *options.notation, "--from", from)) return EXIT_USAGE;
     // --count is checked first by putting it where it goes later; the search's
     // count then takes the slot for the first job.
     if (!put_slot_text(SLOT_FIND_COUNT, options.count, "--count") ||
-        !put_slot_text(SLOT_SEARCH_FROM, options.from, "--from") ||
+        !put_slot_text(SLOT_SEARCH_FROM, from, "--from") ||
         !put_slot_text(SLOT_FIND_COUNT, options.search_count, "--search-count")) {
         return EXIT_USAGE;
     }
@@ -48,6 +52,9 @@ Command add_pairs_command(CLI::App& parent) {
                     "Start polynomial of the primitive search, as typed into \"Searching from\"")
         ->required()
         ->option_text("TEXT");
+    add_notation_option(*app, "--notation", options.notation,
+                        "How --from is written (default: the window's own text, passed as typed); it is turned "
+                        "into the window's text, degree 3 to 32");
     app->add_option("--search-count", options.search_count,
                     "Number of primitive polynomials to find; 0 finds all (default)")
         ->option_text("TEXT");

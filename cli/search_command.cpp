@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_runner.h"
+#include "cli/notation_option.h"
 #include "jobs/job_frame.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
@@ -13,12 +14,15 @@ namespace {
 
 struct SearchOptions {
     std::string from;
+    std::optional<Notation> notation;
     std::string count = "0";
     CommonOptions common;
 } options;
 
 int run_search() {
-    if (!put_slot_text(SLOT_SEARCH_FROM, options.from, "--from") ||
+    std::string from = options.from;
+    if (options.notation && !window_polynomial_text(options.from, *options.notation, "--from", from)) return EXIT_USAGE;
+    if (!put_slot_text(SLOT_SEARCH_FROM, from, "--from") ||
         !put_slot_text(SLOT_FIND_COUNT, options.count, "--count")) {
         return EXIT_USAGE;
     }
@@ -35,6 +39,9 @@ Command add_search_command(CLI::App& parent) {
                     "Start polynomial, as typed into \"Searching from\" (e.g. 10011)")
         ->required()
         ->option_text("TEXT");
+    add_notation_option(*app, "--notation", options.notation,
+                        "How --from is written (default: the window's own text, passed as typed); it is turned "
+                        "into the window's text, degree 3 to 32");
     app->add_option("--count", options.count,
                     "Number of finds after which to stop, as typed into \"Number of find(0:max)\"; "
                     "0 finds all (default)")

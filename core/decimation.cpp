@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <numeric>
 
 #include "core/primitivity.h"
 #include "core/shift_register.h"
@@ -16,15 +17,6 @@ namespace {
 constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
 
 std::uint32_t period_of(int n) { return static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1u); }
-
-std::uint64_t gcd(std::uint64_t a, std::uint64_t b) {
-    while (b != 0) {
-        const std::uint64_t t = a % b;
-        a = b;
-        b = t;
-    }
-    return a;
-}
 
 // d^-1 mod m for d coprime to m.
 std::uint32_t inverse_mod(std::uint32_t d, std::uint32_t m) {
@@ -61,38 +53,23 @@ bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck s
     return true;
 }
 
-std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d) {
+std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d, BerlekampMassey& bm) {
     const int n = u.n;
-    // Berlekamp-Massey over GF(2). history bit j holds s_(i-j); the
-    // discrepancy is the parity of the connection polynomial against it.
-    std::uint64_t c = 1, b = 1, history = 0;
-    int length = 0, shift = 1;
+    // 2n terms decide a recurrence of length n; n <= 32, so they fit one word.
+    std::uint64_t terms = 0;
     std::uint64_t index = 0;
     for (int i = 0; i < 2 * n; ++i) {
-        history = (history << 1) | (u.at(static_cast<std::uint32_t>(index)) ? 1u : 0u);
+        terms |= static_cast<std::uint64_t>(u.at(static_cast<std::uint32_t>(index))) << i;
         index += d;
         if (index >= u.period) index %= u.period;
-        if (std::popcount(c & history) & 1) {
-            const std::uint64_t t = c;
-            c ^= b << shift;
-            if (2 * length <= i) {
-                length = i + 1 - length;
-                b = t;
-                shift = 1;
-            } else {
-                ++shift;
-            }
-        } else {
-            ++shift;
-        }
     }
-    if (length != n || !(c >> n & 1u)) return 0;
-    // s_(i) = sum c_j s_(i-j): the register's coefficient of x^k is c_(n-k).
-    std::uint32_t g = 0;
-    for (int j = 0; j < n; ++j) {
-        if (c >> j & 1u) g |= 1u << (n - 1 - j);
-    }
-    return g;
+    const Polynomial g = characteristic_polynomial(bm.run(&terms, static_cast<std::size_t>(2 * n)));
+    return g.degree == n ? static_cast<std::uint32_t>(g.value) : 0u;
+}
+
+std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d) {
+    BerlekampMassey bm;
+    return decimation_polynomial(u, d, bm);
 }
 
 std::uint32_t coset_leader(std::uint32_t d, int n) {
@@ -168,8 +145,8 @@ bool prepare_tables(PairClassifier& c, const std::uint32_t* list, std::size_t co
             seen[r >> 6] |= std::uint64_t{1} << (r & 63);
             r = ((r << 1) | (r >> (n - 1))) & period;
         }
-        if (gcd(d, period) != 1) continue;
-        const std::uint32_t g = decimation_polynomial(c.u, d);
+        if (std::gcd(d, period) != 1) continue;
+        const std::uint32_t g = decimation_polynomial(c.u, d, c.bm);
         auto it = std::lower_bound(wanted.begin(), wanted.end(), std::make_pair(g, std::size_t{0}));
         if (it == wanted.end() || it->first != g) continue;
         for (; it != wanted.end() && it->first == g; ++it) {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/berlekamp_massey.h"
 #include "core/preferred_values.h"
 #include "core/walsh_transform.h"
 
@@ -45,6 +46,8 @@ bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck s
 // its start, found by Berlekamp-Massey on 2n terms; 0 when that sequence has a
 // shorter recurrence (d not coprime to 2^n - 1).
 std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d);
+// The same with the caller's buffers, for loops over many d.
+std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d, BerlekampMassey& bm);
 
 // The smallest member of d's cyclotomic coset: the least rotation of d's n bits.
 std::uint32_t coset_leader(std::uint32_t d, int n);
@@ -64,6 +67,7 @@ struct PairClassifier {
     std::vector<std::uint32_t> inverse;     // per entry: decimation^-1 mod 2^n - 1
     std::vector<std::uint8_t> verdict;      // per coset leader: 0 unknown, 1 preferred, 2 not
     std::unique_ptr<std::int32_t[]> buffer; // 2^n transform values
+    BerlekampMassey bm;                     // buffers of the decimations' recurrences
 };
 
 // Prepares the classifier for list[0..count) of degree n. Entries not primitive

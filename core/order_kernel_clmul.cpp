@@ -1,6 +1,7 @@
-// Ring: core. The order test with the carry-less multiply instruction. This
-// file alone is compiled for it; the caller checks the processor first
-// (has_carryless_multiply) and never calls it elsewhere.
+// Ring: core. The order test and the wide arithmetic (gf2_wide.h) with the
+// carry-less multiply instruction. This file alone is compiled for it; the
+// caller checks the processor first (has_carryless_multiply) and never calls
+// it elsewhere.
 #include <bit>
 #include <cstdint>
 
@@ -22,19 +23,29 @@
 #endif
 
 #include "core/order_kernel.h"
+#include "core/wide_kernel.h"
 
 namespace tapwell::detail {
 
 #if defined(TAPWELL_HAVE_CLMUL)
 namespace {
 struct InstructionMultiplier {
+    static __m128i product(std::uint64_t a, std::uint64_t b) {
+        return _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(a)),
+                                    _mm_cvtsi64_si128(static_cast<long long>(b)), 0);
+    }
     static std::uint64_t mul(std::uint64_t a, std::uint64_t b) {
-        const __m128i p = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(a)),
-                                               _mm_cvtsi64_si128(static_cast<long long>(b)), 0);
-        return static_cast<std::uint64_t>(_mm_cvtsi128_si64(p));
+        return static_cast<std::uint64_t>(_mm_cvtsi128_si64(product(a, b)));
+    }
+    static gf2::Wide mul_wide(std::uint64_t a, std::uint64_t b) {
+        const __m128i p = product(a, b);
+        return {static_cast<std::uint64_t>(_mm_cvtsi128_si64(p)),
+                static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(p, p)))};
     }
 };
 }  // namespace
+
+const WideArithmetic wide_clmul = wide_arithmetic_of<InstructionMultiplier>();
 
 std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_t count, int n,
                                    bool irreducible_known, std::uint32_t* finds) {
@@ -45,6 +56,7 @@ std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_
                                    bool irreducible_known, std::uint32_t* finds) {
     return keep_primitive_portable(candidates, count, n, irreducible_known, finds);
 }
+const WideArithmetic wide_clmul = wide_arithmetic_of<gf2::PortableMultiplier>();
 #endif
 
 }  // namespace tapwell::detail

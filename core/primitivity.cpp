@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/mersenne_factors.h"
+
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #include <cpuid.h>
 #elif defined(_MSC_VER) && defined(_M_X64)
@@ -15,54 +17,16 @@ namespace tapwell {
 
 namespace {
 
-// The prime factors of 2^n - 1 for n = 3..32.
-struct Factors {
-    int n;
-    std::uint32_t primes[7];
-};
-constexpr Factors FACTOR_TABLE[] = {
-    {3, {7}},
-    {4, {3, 5}},
-    {5, {31}},
-    {6, {3, 7}},
-    {7, {127}},
-    {8, {3, 5, 17}},
-    {9, {7, 73}},
-    {10, {3, 11, 31}},
-    {11, {23, 89}},
-    {12, {3, 5, 7, 13}},
-    {13, {8191}},
-    {14, {3, 43, 127}},
-    {15, {7, 31, 151}},
-    {16, {3, 5, 17, 257}},
-    {17, {131071}},
-    {18, {3, 7, 19, 73}},
-    {19, {524287}},
-    {20, {3, 5, 11, 31, 41}},
-    {21, {7, 127, 337}},
-    {22, {3, 23, 89, 683}},
-    {23, {47, 178481}},
-    {24, {3, 5, 7, 13, 17, 241}},
-    {25, {31, 601, 1801}},
-    {26, {3, 2731, 8191}},
-    {27, {7, 73, 262657}},
-    {28, {3, 5, 29, 43, 113, 127}},
-    {29, {233, 1103, 2089}},
-    {30, {3, 7, 11, 31, 151, 331}},
-    {31, {2147483647}},
-    {32, {3, 5, 17, 257, 65537}},
-};
-
 struct Plans {
     detail::OrderPlan plan[33];
     Plans() {
-        for (const Factors& f : FACTOR_TABLE) {
-            detail::OrderPlan& p = plan[f.n];
+        for (int n = 3; n <= 32; ++n) {
+            const MersenneFactors& f = mersenne_factors(n);
+            detail::OrderPlan& p = plan[n];
             p.count = 0;
-            const std::uint64_t order = (std::uint64_t{1} << f.n) - 1u;
-            for (std::uint32_t q : f.primes) {
-                if (q == 0) break;
-                const std::uint64_t e = order / q;
+            const std::uint64_t order = (std::uint64_t{1} << n) - 1u;
+            for (int i = 0; i < f.count(); ++i) {
+                const std::uint64_t e = order / f.factors[i].prime;
                 if (e == 1) continue;  // q = 2^n - 1: x^1 = x is never 1
                 // x^e = 1 exactly when x^(e+1) = x; use the one with fewer products.
                 const bool shift = std::popcount(e + 1) < std::popcount(e);

@@ -27,18 +27,48 @@ struct RegisterBank {
     std::uint32_t output_count = 0;
 };
 
+namespace detail {
+// The two rules for any word: the window's 32-bit registers and the 64-bit
+// ones of the questions about one polynomial (describe) use the same ones.
+template <typename Word>
+constexpr Word taps(Word poly, Word top) {
+    return static_cast<Word>(((poly ^ top) << 1) | 1u);
+}
+template <typename Word>
+constexpr Word step(Word state, Word taps, Word top) {
+    const Word feedback = static_cast<Word>(std::popcount(static_cast<Word>(taps & state & (top | (top - 1u)))) & 1);
+    return static_cast<Word>((state >> 1) | (feedback ? top : Word{0}));
+}
+}  // namespace detail
+
 // Taps of a polynomial value whose highest bit is top: the stored bits below
 // x^n shifted up one place, with the constant term as bit 0.
-constexpr std::uint32_t taps_of(std::uint32_t poly, std::uint32_t top) {
-    return ((poly ^ top) << 1) | 1u;
-}
+constexpr std::uint32_t taps_of(std::uint32_t poly, std::uint32_t top) { return detail::taps(poly, top); }
+constexpr std::uint64_t taps_of64(std::uint64_t poly, std::uint64_t top) { return detail::taps(poly, top); }
 
 // One clock of a register: the parity of the tapped stages below top enters at
 // top while everything shifts one place towards bit 0. With top = 0 the
 // register only shifts.
 constexpr std::uint32_t register_step(std::uint32_t state, std::uint32_t taps, std::uint32_t top) {
-    const std::uint32_t feedback = std::popcount(taps & state & (top | (top - 1))) & 1u;
-    return (state >> 1) | (feedback ? top : 0u);
+    return detail::step(state, taps, top);
+}
+constexpr std::uint64_t register_step64(std::uint64_t state, std::uint64_t taps, std::uint64_t top) {
+    return detail::step(state, taps, top);
+}
+
+// The equivalent Galois register: bit 0 is output and leaves; when it is 1 the
+// mask is added to the shifted state. With the mask of galois_mask_of its
+// output obeys the same recurrence as the register of register_step.
+constexpr std::uint64_t galois_step64(std::uint64_t state, std::uint64_t mask) {
+    return (state >> 1) ^ ((state & 1u) ? mask : 0u);
+}
+
+// The Galois mask of taps of degree n: the taps (bit 0 = constant term)
+// reversed in n bits, so bit n - 1 is the constant term.
+constexpr std::uint64_t galois_mask_of(std::uint64_t taps, int n) {
+    std::uint64_t mask = 0;
+    for (int k = 0; k < n; ++k) mask |= (taps >> k & 1u) << (n - 1 - k);
+    return mask;
 }
 
 // The transposed step, for walks that follow a linear function of the start

@@ -1,0 +1,34 @@
+// Ring: core. What one polynomial P of degree 1..64 with constant term 1 is as
+// a register's polynomial: its factorisation, irreducible or not, the order of
+// x modulo P (the period of the register's sequence from state 1), primitive
+// or not. The order of an irreducible factor is found from the prime factors
+// of 2^d - 1 (core/mersenne_factors.h), that of f^e is it times
+// 2^ceil(log2 e), and that of P the lcm over its factors. Pure.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/poly_factor.h"
+#include "core/polynomial.h"
+#include "core/primitivity.h"
+
+namespace tapwell {
+
+struct PolynomialFacts {
+    std::vector<Factor> factors;
+    bool irreducible = false;
+    bool primitive = false;
+    std::uint64_t order = 0;  // of x modulo P; at most 2^n - 1
+};
+
+PolynomialFacts polynomial_facts(Polynomial p, Gf2Engine engine = Gf2Engine::best);
+
+// The order of x modulo an irreducible polynomial q: the least divisor E of
+// 2^d - 1 with x^E = 1.
+std::uint64_t irreducible_order(Polynomial q, Gf2Engine engine = Gf2Engine::best);
+
+// 2^n - 1 for 1 <= n <= 64.
+constexpr std::uint64_t mersenne(int n) { return ~std::uint64_t{0} >> (64 - n); }
+
+}  // namespace tapwell
