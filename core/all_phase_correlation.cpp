@@ -14,6 +14,16 @@ namespace {
 constexpr int MAX_CHUNK_BITS_32 = 28;  // 1 GiB of 32-bit values
 constexpr int MAX_CHUNK_BITS_64 = 27;  // 1 GiB of 64-bit values
 constexpr std::uint32_t STOP_INTERVAL = 1u << 16;  // steps of scattered writes: well under a millisecond
+constexpr std::uint64_t PREFETCH_DISTANCE = 32;    // steps: enough misses in flight to keep memory busy
+
+template <typename T>
+inline void prefetch_for_writing(T* at) {
+#if defined(__GNUC__)
+    __builtin_prefetch(at, 1);
+#else
+    (void)at;
+#endif
+}
 
 // One addition to a value: plain on one thread, atomic where segments of the
 // same chunk run at the same time (values of different steps may meet).
@@ -40,17 +50,26 @@ bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std
     // come out of the same kind of step, with no parity to compute.
     std::uint32_t v = transposed_jump(1, ta, top, mask, from);
     std::uint32_t w = transposed_jump(1, tb, top, mask, from);
+    // The values are written in the order of the walk, all over memory: a
+    // second walk PREFETCH_DISTANCE steps ahead asks for each value's line in
+    // time, so that many misses are in flight at once instead of one.
+    std::uint32_t ahead = transposed_jump(w, tb, top, mask, PREFETCH_DISTANCE);
+    const std::uint32_t index_mask = m == n ? mask : low_mask;
     std::uint32_t k = from;
     while (k < to) {
         const std::uint32_t end = to - k < STOP_INTERVAL ? to : k + STOP_INTERVAL;
         if (m == n) {
             for (; k < end; ++k) {
+                prefetch_for_writing(values + (ahead & index_mask));
+                ahead = transposed_step(ahead, tb, top, mask);
                 add<Shared>(values[w], static_cast<T>(1 - 2 * static_cast<T>(v & 1u)));
                 v = transposed_step(v, ta, top, mask);
                 w = transposed_step(w, tb, top, mask);
             }
         } else {
             for (; k < end; ++k) {
+                prefetch_for_writing(values + (ahead & index_mask));
+                ahead = transposed_step(ahead, tb, top, mask);
                 const std::uint32_t sign = (v ^ static_cast<std::uint32_t>(std::popcount((w >> m) & chunk))) & 1u;
                 add<Shared>(values[w & low_mask], static_cast<T>(1 - 2 * static_cast<T>(sign)));
                 v = transposed_step(v, ta, top, mask);

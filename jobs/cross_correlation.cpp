@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "core/all_phase_correlation.h"
 #include "core/poly_text.h"
@@ -33,7 +34,12 @@ struct DecimalCounter {
     char digits[END + 16] = {};
     int length = 1;
 
-    DecimalCounter() { digits[END - 1] = '0'; }
+    explicit DecimalCounter(std::uint32_t start = 0) {
+        char text[16];
+        const char* end = std::to_chars(text, text + sizeof text, start).ptr;
+        length = static_cast<int>(end - text);
+        std::memcpy(digits + END - length, text, static_cast<std::size_t>(length));
+    }
     const char* begin() const { return digits + END - length; }
     void next() {
         int i = END - 1;
@@ -46,6 +52,105 @@ struct DecimalCounter {
         }
     }
 };
+
+// "dt=%u, r= %d" of one phase at `at` (room for 48 bytes); returns its end,
+// before the line feed.
+char* put_phase(char* at, const DecimalCounter& dt, std::int64_t r) {
+    constexpr std::size_t PHASE_SIZE = texts::PHASE.size(), VALUE_SIZE = texts::PHASE_VALUE.size();
+    std::memcpy(at, texts::PHASE.data(), PHASE_SIZE);
+    std::memcpy(at + PHASE_SIZE, dt.begin(), 12);  // the digits and some padding, overwritten next
+    char* end = at + PHASE_SIZE + dt.length;
+    std::memcpy(end, texts::PHASE_VALUE.data(), VALUE_SIZE);
+    return std::to_chars(end + VALUE_SIZE, at + 47, r).ptr;
+}
+
+std::uint64_t distance_from_minus_one(std::int64_t r) {
+    const std::int64_t r1 = r + 1;
+    return static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
+}
+
+// Phases per piece of text formatted on a thread of the pool (about 700 KiB),
+// and the room a piece's text may need.
+constexpr std::uint32_t PHASES_PER_PIECE = 1u << 15;
+constexpr std::size_t LINE_ROOM = 48;
+
+// One piece's lines and its share of the sum, formatted off the job's thread.
+struct PhaseText {
+    std::unique_ptr<char[]> text{new (std::nothrow) char[PHASES_PER_PIECE * LINE_ROOM]};
+    std::size_t size = 0;
+    std::uint64_t sum = 0;
+};
+
+// Pieces for the helpers of the pool; none (every line on the job's thread)
+// with one thread or when their memory is not to be had.
+std::vector<PhaseText> phase_pieces(const WorkerPool& pool) {
+    std::vector<PhaseText> pieces;
+    const std::size_t wanted = pool.size() == 1 ? 0 : 4 * static_cast<std::size_t>(pool.size());
+    for (std::size_t k = 0; k < wanted; ++k) {
+        pieces.emplace_back();
+        if (pieces.back().text == nullptr) return {};
+    }
+    return pieces;
+}
+
+template <typename T>
+void format_piece(PhaseText& piece, const T* values, std::uint32_t first_dt, std::uint32_t count) {
+    DecimalCounter dt(first_dt);
+    char* at = piece.text.get();
+    std::uint64_t sum = 0;
+    for (std::uint32_t i = 0; i < count; ++i, dt.next()) {
+        at = put_phase(at, dt, values[i]);
+        *at++ = '\n';
+        sum += distance_from_minus_one(values[i]);
+    }
+    piece.size = static_cast<std::size_t>(at - piece.text.get());
+    piece.sum = sum;
+}
+
+// The lines of values[from, to) of a chunk, whose first phase is dt, in
+// phase order. The first lines (the display cap) go one by one on the job's
+// thread; with pieces for helpers, the rest is formatted in pieces on the
+// pool and appended in order. False when stopped.
+template <typename T>
+bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::size_t from, std::size_t to,
+                std::uint32_t& dt, std::uint64_t& sum, std::vector<PhaseText>& pieces) {
+    DecimalCounter dt_text(dt);
+    std::size_t l = from;
+    for (; l < to && (pieces.empty() || dt <= DISPLAY_CAP); ++l, ++dt, dt_text.next()) {
+        if (stop_pending()) return false;
+        sum += distance_from_minus_one(values[l]);
+        char* at = log_reserve(LINE_ROOM);
+        char* end = put_phase(at, dt_text, values[l]);
+        if (dt <= DISPLAY_CAP) {
+            show_item(front_end, dt, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, texts::NOTE_CORRELATION);
+        }
+        *end++ = '\n';
+        log_commit(end);
+        found_count.store(dt + 1, std::memory_order_relaxed);
+    }
+    while (l < to) {
+        const std::size_t remaining_pieces = (to - l + PHASES_PER_PIECE - 1) / PHASES_PER_PIECE;
+        const std::size_t round = remaining_pieces < pieces.size() ? remaining_pieces : pieces.size();
+        pool.for_each(round, [&](std::size_t k) {
+            const std::size_t first = l + k * PHASES_PER_PIECE;
+            const std::size_t count = to - first < PHASES_PER_PIECE ? to - first : PHASES_PER_PIECE;
+            if (!stop_pending()) {
+                format_piece(pieces[k], values + first, dt + static_cast<std::uint32_t>(k * PHASES_PER_PIECE),
+                             static_cast<std::uint32_t>(count));
+            }
+        });
+        for (std::size_t k = 0; k < round; ++k) {
+            if (stop_pending()) return false;
+            const std::size_t count = to - l < PHASES_PER_PIECE ? to - l : PHASES_PER_PIECE;
+            log_write({pieces[k].text.get(), pieces[k].size});
+            sum += pieces[k].sum;
+            l += count;
+            dt += static_cast<std::uint32_t>(count);
+            found_count.store(dt, std::memory_order_relaxed);
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -120,33 +225,17 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     found_count.store(0, std::memory_order_relaxed);
     work_total.store((std::uint64_t{1} << a.degree) - 1u, std::memory_order_relaxed);
     std::uint32_t dt = 0;
-    DecimalCounter dt_text;
+    std::vector<PhaseText> pieces = phase_pieces(pool);
     for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
         const bool done = plan.wide ? correlate_chunk(pool, plan, chunk, wide.get())
                                     : correlate_chunk(pool, plan, chunk, narrow.get());
         if (!done) return JobOutcome::stopped;
-        const std::size_t size = std::size_t{1} << plan.chunk_bits;
         // State 0 is no phase: the phases are the states 1 .. 2^n - 1.
-        for (std::size_t l = (chunk == 0 ? 1 : 0); l < size; ++l, ++dt, dt_text.next()) {
-            if (stop_pending()) return JobOutcome::stopped;
-            const std::int64_t r = plan.wide ? wide[l] : narrow[l];
-            const std::int64_t r1 = r + 1;
-            sum += static_cast<std::uint64_t>(r1 < 0 ? -r1 : r1);
-            // "dt=%u, r= %d" formatted in place: millions of lines a second.
-            char* at = log_reserve(48);
-            constexpr std::size_t PHASE_SIZE = texts::PHASE.size(), VALUE_SIZE = texts::PHASE_VALUE.size();
-            std::memcpy(at, texts::PHASE.data(), PHASE_SIZE);
-            std::memcpy(at + PHASE_SIZE, dt_text.begin(), 12);  // the digits and some padding, overwritten next
-            char* end = at + PHASE_SIZE + dt_text.length;
-            std::memcpy(end, texts::PHASE_VALUE.data(), VALUE_SIZE);
-            end = std::to_chars(end + VALUE_SIZE, at + 47, r).ptr;
-            if (dt <= DISPLAY_CAP) {
-                show_item(front_end, dt, DISPLAY_CAP, {at, static_cast<std::size_t>(end - at)}, texts::NOTE_CORRELATION);
-            }
-            *end++ = '\n';
-            log_commit(end);
-            found_count.store(dt + 1, std::memory_order_relaxed);
-        }
+        const std::size_t size = std::size_t{1} << plan.chunk_bits;
+        const std::size_t first = chunk == 0 ? 1 : 0;
+        const bool logged = plan.wide ? log_phases(front_end, pool, wide.get(), first, size, dt, sum, pieces)
+                                      : log_phases(front_end, pool, narrow.get(), first, size, dt, sum, pieces);
+        if (!logged) return JobOutcome::stopped;
     }
 
     line.clear().text(texts::CORRELATION_COMPLETED).number(sum).text("\n");

@@ -16,6 +16,7 @@
 #include "jobs/cross_correlation.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/shared_state.h"
+#include "jobs/worker_pool.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace {
@@ -89,12 +90,23 @@ TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
     const std::string list = poly_text(pair[0]) + "\n1\n" + poly_text(pair[1]) + "\n1";
     Lines plain, capped;
     int refusals = 0;
-    // Chunks of 2^15 and 2^14 values are refused; 2^13 (32 KiB) are granted.
+    // On one thread: chunks of 2^15 and 2^14 values are refused; 2^13 (32 KiB)
+    // are granted.
+    set_job_threads(1);
     run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list.c_str()); }, correlate_pair, RUN_CORRELATE,
                   std::size_t{1} << 15, plain, capped, refusals);
     EXPECT_EQ(refusals, 2);
     ASSERT_EQ(plain.size(), (1u << n) + 2u);
     EXPECT_EQ(capped, plain);
+    // On two: the helpers' text pieces are refused too, and the job's thread
+    // writes every line itself.
+    set_job_threads(2);
+    Lines two_threads;
+    run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list.c_str()); }, correlate_pair, RUN_CORRELATE,
+                  std::size_t{1} << 15, plain, two_threads, refusals);
+    EXPECT_EQ(refusals, 3);
+    EXPECT_EQ(two_threads, capped);
+    set_job_threads(0);
 }
 
 TEST(MemoryFallback, PairSearchWithoutDecimationTablesLogsTheSame) {
