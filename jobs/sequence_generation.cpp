@@ -66,7 +66,14 @@ JobOutcome run_values(FrontEnd& front_end, std::uint32_t count, bool gold, Write
     return JobOutcome::finished;
 }
 
-char* put_number(char* at, std::uint32_t value) { return std::to_chars(at, at + 10, value).ptr; }
+// Width-1 values are single digits: written without the general conversion.
+inline char* put_number(char* at, std::uint32_t value) {
+    if (value < 10) {
+        *at = static_cast<char>('0' + value);
+        return at + 1;
+    }
+    return std::to_chars(at, at + 10, value).ptr;
+}
 
 char* put_separator(char* at) {
     std::memcpy(at, texts::VALUE_SEPARATOR.data(), texts::VALUE_SEPARATOR.size());
