@@ -17,9 +17,10 @@ constexpr std::size_t BUFFER_SIZE = 1 << 18;
 // The log buffer, BUFFER_SIZE bytes, one for the whole process. On POSIX
 // systems it lives in memory shared with the keeper.
 char* buffer();
-// Each returns 0 or the errno of the failure.
+// 0 or the errno of the failure.
 int open(const char* path);
-int attach(std::FILE* stream);
+// Flushes the stream, then writes to its file descriptor without owning it.
+void attach(std::FILE* stream);
 // Writes [data, data + size), a part of buffer(), to the end of the file.
 // A write that fails part-way is undone back to the last whole line.
 int write(const char* data, std::size_t size);

@@ -115,11 +115,10 @@ int open(const char* path) {
     return 0;
 }
 
-int attach(std::FILE* stream) {
+void attach(std::FILE* stream) {
     close();
     std::fflush(stream);
     begin(fileno(stream), false);
-    return 0;
 }
 
 int write(const char* data, std::size_t size) {

@@ -52,17 +52,17 @@ int open(const char* path) {
     return 0;
 }
 
-int attach(std::FILE* stream) {
+void attach(std::FILE* stream) {
     close();
     std::fflush(stream);
     fd = _fileno(stream);
     owned = false;
     attached_mode = fd >= 0 ? _setmode(fd, _O_BINARY) : -1;
     mark = LineMark{};
-    return 0;
 }
 
 int write(const char* data, std::size_t size) {
+    if (fd < 0) return EBADF;
     std::size_t length = 0;
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] == '\n') translated[length++] = '\r';
