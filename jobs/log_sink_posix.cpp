@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -129,9 +130,11 @@ int write(const char* data, std::size_t size) {
         cut_back();
         return EIO;
     }
-    // What a write of our own would have raised on us.
+    // What a write of our own would have raised on us: SIGPIPE with every
+    // EPIPE, SIGXFSZ when the file reached the size limit of the process.
+    rlimit limit{};
     if (result == EPIPE) std::raise(SIGPIPE);
-    if (result == EFBIG) std::raise(SIGXFSZ);
+    if (result == EFBIG && getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) std::raise(SIGXFSZ);
     return result;
 }
 
