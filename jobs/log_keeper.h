@@ -8,8 +8,10 @@
 // hang-up, termination), and SIGPIPE and SIGXFSZ, whose errors it reports so
 // that our process can raise them on itself as a write of its own would.
 //
-// Requests go one at a time over a socket pair; the data lies in memory that
-// both processes share (mapped MAP_SHARED before start), at the same address.
+// Requests go one at a time over a socket pair, each answered when its write
+// is done, so that our process can fill its other buffer in the meantime; the
+// data lies in memory that both processes share (mapped MAP_SHARED before
+// start), at the same address.
 #pragma once
 
 #include <cstddef>
@@ -19,16 +21,19 @@ namespace tapwell::log_keeper {
 // What the keeper runs for each request, in its own process: 0 or an errno.
 using WriteFunction = int (*)(const char* data, std::size_t size);
 
-// The result of hand_over when the keeper has gone (killed on its own).
+// The answer when the keeper has gone (killed on its own).
 constexpr int GONE = -1;
 
 // Starts a keeper that runs `write`. False when no process could be made;
 // the caller then writes itself.
 bool start(WriteFunction write);
 bool running();
-// Runs write(data, size) in the keeper and returns its result, or GONE.
-int hand_over(const char* data, std::size_t size);
-// Lets the keeper end and waits for it.
+// Has the keeper run write(data, size); false when it has gone. The data must
+// stay as it is until the answer has come.
+bool request(const char* data, std::size_t size);
+// Waits for the answer to the request: write's result, or GONE.
+int answer();
+// Lets the keeper end (after any write it has in hand) and waits for it.
 void stop();
 // True only in a keeper that is being started (for fork handlers).
 bool starting();

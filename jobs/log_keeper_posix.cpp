@@ -64,24 +64,28 @@ bool start(WriteFunction write) {
 
 bool running() { return keeper_pid > 0; }
 
-int hand_over(const char* data, std::size_t size) {
-    if (!running()) return GONE;
+bool request(const char* data, std::size_t size) {
+    if (!running()) return false;
     const Request request{data, size};
     ssize_t n;
     do {
         n = send(socket_fd, &request, sizeof request, MSG_NOSIGNAL);
     } while (n < 0 && errno == EINTR);
+    if (n == static_cast<ssize_t>(sizeof request)) return true;
+    stop();
+    return false;
+}
+
+int answer() {
+    if (!running()) return GONE;
     int result = GONE;
-    if (n == static_cast<ssize_t>(sizeof request)) {
-        do {
-            n = recv(socket_fd, &result, sizeof result, 0);
-        } while (n < 0 && errno == EINTR);
-    }
-    if (n != static_cast<ssize_t>(sizeof result)) {
-        stop();
-        return GONE;
-    }
-    return result;
+    ssize_t n;
+    do {
+        n = recv(socket_fd, &result, sizeof result, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n == static_cast<ssize_t>(sizeof result)) return result;
+    stop();
+    return GONE;
 }
 
 void stop() {

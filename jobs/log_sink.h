@@ -6,6 +6,8 @@
 // mode writes them).
 #pragma once
 
+#include <atomic>
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -14,17 +16,33 @@ namespace tapwell::log_sink {
 
 constexpr std::size_t BUFFER_SIZE = 1 << 18;
 
-// The log buffer, BUFFER_SIZE bytes, one for the whole process. On POSIX
-// systems it lives in memory shared with the keeper.
-char* buffer();
+// The log's two buffers of BUFFER_SIZE bytes, one for the whole process: one
+// is filled while the other is being written. On POSIX systems they live in
+// memory shared with the keeper; on Windows, where a write is done when it
+// returns, both are the same.
+char* buffer(int which);
+// The errno of the first failed write or close, 0 while all is well; set by
+// whoever fails, the keeper too, the moment it fails. After a failure nothing
+// more is written.
+std::atomic<int>& failure();
 // 0 or the errno of the failure.
 int open(const char* path);
 // Flushes the stream, then writes to its file descriptor without owning it.
 void attach(std::FILE* stream);
-// Writes [data, data + size), a part of buffer(), to the end of the file.
-// A write that fails part-way is undone back to the last whole line.
-int write(const char* data, std::size_t size);
-int close();
+// Hands [data, data + size), a part of one buffer, to the end of the file,
+// after the write handed over before it is done. The write may still be under
+// way when this returns: that buffer must stay as it is until the next write,
+// wait or close. A write that fails part-way is cut back to the last whole line.
+void write(const char* data, std::size_t size);
+// Waits until the write under way is done.
+void wait();
+void close();
+
+// Keeps error (EIO for none given) in failure() unless a failure is there.
+inline void note_failure(int error) {
+    int none = 0;
+    failure().compare_exchange_strong(none, error != 0 ? error : EIO, std::memory_order_relaxed);
+}
 
 // One past the last line end in [from, to), or from when there is none.
 inline const char* after_last_line_end(const char* from, const char* to) {

@@ -17,6 +17,7 @@ namespace {
 
 char memory[BUFFER_SIZE];
 char translated[2 * BUFFER_SIZE];  // every byte a line end at the most
+std::atomic<int> first_failure{0};
 int fd = -1;
 bool owned = false;
 int attached_mode = -1;  // the text or binary mode an attached stream had
@@ -38,31 +39,37 @@ void cut_back() {
     if (h != nullptr && size > mark.whole && SetFilePointerEx(h, at, nullptr, FILE_BEGIN)) SetEndOfFile(h);
 }
 
+void begin(int descriptor, bool owns) {
+    fd = descriptor;
+    owned = owns;
+    mark = LineMark{};
+    first_failure.store(0, std::memory_order_relaxed);
+}
+
 }  // namespace
 
-char* buffer() { return memory; }
+char* buffer(int) { return memory; }
+
+std::atomic<int>& failure() { return first_failure; }
 
 int open(const char* path) {
     close();
     const int f = _open(path, _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (f < 0) return errno != 0 ? errno : ENOENT;
-    fd = f;
-    owned = true;
-    mark = LineMark{};
+    begin(f, true);
     return 0;
 }
 
 void attach(std::FILE* stream) {
     close();
     std::fflush(stream);
-    fd = _fileno(stream);
-    owned = false;
+    begin(_fileno(stream), false);
     attached_mode = fd >= 0 ? _setmode(fd, _O_BINARY) : -1;
-    mark = LineMark{};
 }
 
-int write(const char* data, std::size_t size) {
-    if (fd < 0) return EBADF;
+void write(const char* data, std::size_t size) {
+    if (first_failure.load(std::memory_order_relaxed) != 0) return;
+    if (fd < 0) return note_failure(EBADF);
     std::size_t length = 0;
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] == '\n') translated[length++] = '\r';
@@ -82,18 +89,20 @@ int write(const char* data, std::size_t size) {
         done += static_cast<std::size_t>(n);
     }
     mark.after(start, translated, done);
-    if (error != 0) cut_back();
-    return error;
+    if (error != 0) {
+        cut_back();
+        note_failure(error);
+    }
 }
 
-int close() {
-    int error = 0;
-    if (owned && _close(fd) != 0) error = errno;
+void wait() {}
+
+void close() {
+    if (owned && _close(fd) != 0) note_failure(errno);
     if (!owned && attached_mode != -1) _setmode(fd, attached_mode);
     fd = -1;
     owned = false;
     attached_mode = -1;
-    return error;
 }
 
 }  // namespace tapwell::log_sink

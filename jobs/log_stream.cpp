@@ -1,7 +1,6 @@
 // Ring: jobs. See log_stream.h.
 #include "jobs/log_stream.h"
 
-#include <cerrno>
 #include <cstring>
 
 #include "jobs/log_sink.h"
@@ -11,30 +10,33 @@ namespace tapwell {
 namespace log_detail {
 char* cursor = nullptr;
 char* limit = nullptr;
-std::atomic<int> failure{0};
+std::atomic<int> no_log_yet{0};
+std::atomic<int>* failure = &no_log_yet;
 }  // namespace log_detail
 
 namespace {
 
 using log_detail::cursor;
 using log_detail::limit;
-char* buffer = nullptr;  // the start of the buffer while a log is open
+char* buffer = nullptr;  // the start of the buffer being filled while a log is open
+int filling = 0;         // which of the writer's two buffers that is
 
-void note_failure(int error) {
-    int none = 0;
-    log_detail::failure.compare_exchange_strong(none, error != 0 ? error : EIO, std::memory_order_relaxed);
-}
-
-// Hands [buffer, end) to the file and moves the rest to the buffer's start.
-// After a failure nothing more goes to the file.
+// Hands [buffer, end) to the file and goes on in the other buffer with the
+// rest, while the writer has this one. After a failure the writer takes
+// nothing more (but still hears how its last write ended), and the rest goes.
 void hand_over(const char* end) {
-    if (end != buffer && !log_failed()) {
-        if (int error = log_sink::write(buffer, static_cast<std::size_t>(end - buffer))) note_failure(error);
+    if (end != buffer) log_sink::write(buffer, static_cast<std::size_t>(end - buffer));
+    if (log_failed()) {
+        end = cursor;
+    } else if (end != buffer) {
+        filling = 1 - filling;
     }
-    if (log_failed()) end = cursor;
+    char* next = log_sink::buffer(filling);
     const std::size_t rest = static_cast<std::size_t>(cursor - end);
-    std::memmove(buffer, end, rest);
+    std::memmove(next, end, rest);
+    buffer = next;
     cursor = buffer + rest;
+    limit = buffer + log_sink::BUFFER_SIZE;
 }
 
 void hand_over_lines() { hand_over(log_sink::after_last_line_end(buffer, cursor)); }
@@ -47,8 +49,9 @@ void make_room(std::size_t size) {
 }
 
 void begin() {
-    log_detail::failure.store(0, std::memory_order_relaxed);
-    buffer = log_sink::buffer();
+    log_detail::failure = &log_sink::failure();
+    filling = 0;
+    buffer = log_sink::buffer(filling);
     cursor = buffer;
     limit = buffer + log_sink::BUFFER_SIZE;
 }
@@ -102,16 +105,18 @@ bool log_is_open() { return cursor != nullptr; }
 void log_close() {
     if (cursor == nullptr) return;
     hand_over(cursor);
-    if (int error = log_sink::close()) note_failure(error);
+    log_sink::close();
     buffer = cursor = limit = nullptr;
 }
 
 void log_flush() {
-    if (cursor != nullptr) hand_over_lines();
+    if (cursor == nullptr) return;
+    hand_over_lines();
+    log_sink::wait();
 }
 
 bool log_failed(std::string* reason) {
-    const int error = log_detail::failure.load(std::memory_order_relaxed);
+    const int error = log_detail::failure->load(std::memory_order_relaxed);
     if (error != 0 && reason != nullptr) *reason = std::strerror(error);
     return error != 0;
 }

@@ -6,9 +6,10 @@
 // written in one call straight to the file (no buffer of the C library
 // beneath, which would cut elsewhere); the unfinished line stays for the next
 // time. So however the process ends, the file ends on a line end: on POSIX
-// systems a second process finishes the write in hand should ours be killed
-// (log_keeper), as the kernel may stop a killed writer between two pages.
-// A write that fails part-way is cut back to the last whole line.
+// systems a second process makes the writes and finishes the one in hand
+// should ours be killed (log_keeper), as the kernel may stop a killed writer
+// between two pages; meanwhile the job fills a second buffer. A write that
+// fails part-way is cut back to the last whole line.
 //
 // Written by the worker while a job runs, and by the front-end thread only when
 // no job runs (after Abort has waited for the worker). log_failed() may be read
@@ -40,9 +41,10 @@ namespace log_detail {
 // below are inline because a generation logs a line every few nanoseconds.
 extern char* cursor;
 extern char* limit;
-// The errno of the first failed write or close since the log was opened; 0
-// while all is well.
-extern std::atomic<int> failure;
+// The errno of the first failed write or close since the log was opened, 0
+// while all is well: the writer's own word, which it sets the moment a write
+// fails, in its keeper process too.
+extern std::atomic<int>* failure;
 void write_slow(std::string_view text);
 char* reserve_slow(std::size_t size);
 }  // namespace log_detail
@@ -51,7 +53,7 @@ char* reserve_slow(std::size_t size);
 // a closed pipe). After a failure nothing more is written to that log. One
 // relaxed load, so a running job may poll it as often as it likes; the
 // failure outlives log_close so that the caller can still report it.
-inline bool log_failed() { return log_detail::failure.load(std::memory_order_relaxed) != 0; }
+inline bool log_failed() { return log_detail::failure->load(std::memory_order_relaxed) != 0; }
 // The same, with the system's words for the first failure in reason.
 bool log_failed(std::string* reason);
 

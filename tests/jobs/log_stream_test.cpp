@@ -5,6 +5,7 @@
 // keeper when the process is killed.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <charconv>
 #include <csignal>
 #include <fstream>
@@ -18,13 +19,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "jobs/log_sink.h"
 #include "jobs/log_stream.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace tapwell {
 namespace {
 
-constexpr std::size_t BUFFER = 1 << 18;  // the log's buffer, as log_sink has it
+constexpr std::size_t BUFFER = log_sink::BUFFER_SIZE;
 
 std::string read_file(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,6 +96,7 @@ TEST(LogStream, TheFileOnlyEverReceivesWholeLines) {
         log_write(std::string_view(line).substr(0, line.size() / 2));
         log_write(std::string_view(line).substr(line.size() / 2));
         expected += line;
+        log_sink::wait();  // a block handed over is written by now
         struct stat st {};
         ASSERT_EQ(stat(f.log_path.c_str(), &st), 0);
         if (st.st_size == seen) continue;
@@ -210,6 +213,27 @@ TEST(LogStream, AWriteCutShortIsCutBackToTheLastWholeLine) {
         }
         unlink(path.c_str());
     }
+}
+
+std::atomic<int> sigpipes{0};
+
+TEST(LogStream, AClosedPipeRaisesSigpipeAsAWriteOfOurOwnWould) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    auto previous = std::signal(SIGPIPE, [](int) { ++sigpipes; });
+    std::FILE* out = fdopen(ends[1], "w");
+    log_attach(out);
+    for (std::uint32_t i = 0; i < 20000; ++i) log_write(numbered_line(i));  // more than a buffer
+    usleep(100000);  // the keeper has failed by now, before our next hand-over
+    for (std::uint32_t i = 0; i < 20000; ++i) log_write(numbered_line(i));  // as a job goes on
+    EXPECT_EQ(sigpipes.load(), 1);
+    log_close();
+    std::string reason;
+    EXPECT_TRUE(log_failed(&reason));
+    EXPECT_EQ(reason, std::strerror(EPIPE));
+    std::fclose(out);
+    std::signal(SIGPIPE, previous);
 }
 
 TEST(LogStream, AWriteInHandIsFinishedWhenTheProcessIsKilled) {
