@@ -25,9 +25,9 @@ char* buffer(int which);
 // whoever fails, the keeper too, the moment it fails. After a failure nothing
 // more is written.
 std::atomic<int>& failure();
-// 0 or the errno of the failure.
+// Each after close(). open returns 0 or the errno of the failure; attach
+// writes to the stream's file descriptor (the stream flushed), not owning it.
 int open(const char* path);
-// Flushes the stream, then writes to its file descriptor without owning it.
 void attach(std::FILE* stream);
 // Hands [data, data + size), a part of one buffer, to the end of the file,
 // after the write handed over before it is done. The write may still be under

@@ -141,7 +141,6 @@ char* buffer(int which) { return memory().buffers[which]; }
 std::atomic<int>& failure() { return memory().failure; }
 
 int open(const char* path) {
-    close();
     const int f = ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (f < 0) return errno != 0 ? errno : ENOENT;
     begin(f, true);
@@ -149,8 +148,6 @@ int open(const char* path) {
 }
 
 void attach(std::FILE* stream) {
-    close();
-    std::fflush(stream);
     begin(fileno(stream), false);
 }
 

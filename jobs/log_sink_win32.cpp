@@ -53,7 +53,6 @@ char* buffer(int) { return memory; }
 std::atomic<int>& failure() { return first_failure; }
 
 int open(const char* path) {
-    close();
     const int f = _open(path, _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (f < 0) return errno != 0 ? errno : ENOENT;
     begin(f, true);
@@ -61,8 +60,6 @@ int open(const char* path) {
 }
 
 void attach(std::FILE* stream) {
-    close();
-    std::fflush(stream);
     begin(_fileno(stream), false);
     attached_mode = fd >= 0 ? _setmode(fd, _O_BINARY) : -1;
 }

@@ -96,6 +96,7 @@ bool log_open(const char* path, std::string* error_text) {
 
 void log_attach(std::FILE* stream) {
     log_close();
+    std::fflush(stream);  // what the stream holds comes first
     log_sink::attach(stream);
     begin();
 }
