@@ -25,12 +25,11 @@ int filling = 0;         // which of the writer's two buffers that is
 // rest, while the writer has this one. After a failure the writer takes
 // nothing more (but still hears how its last write ended), and the rest goes.
 void hand_over(const char* end) {
-    if (end != buffer) log_sink::write(buffer, static_cast<std::size_t>(end - buffer));
-    if (log_failed()) {
-        end = cursor;
-    } else if (end != buffer) {
+    if (end != buffer) {
+        log_sink::write(buffer, static_cast<std::size_t>(end - buffer));
         filling = 1 - filling;
     }
+    if (log_failed()) end = cursor;
     char* next = log_sink::buffer(filling);
     const std::size_t rest = static_cast<std::size_t>(cursor - end);
     std::memmove(next, end, rest);
