@@ -1,45 +1,74 @@
 // Ring: jobs. See log_stream.h.
 #include "jobs/log_stream.h"
 
-#include <cerrno>
 #include <cstring>
 
+#include "jobs/log_sink.h"
+
 namespace tapwell {
-
-namespace {
-constexpr std::size_t BUFFER_SIZE = 1 << 18;
-char buffer[BUFFER_SIZE];
-std::FILE* stream = nullptr;
-bool owned = false;
-int failure = 0;  // errno of the first failed write, flush or close; 0 while all is well
-
-void note_failure() {
-    if (failure == 0) failure = errno != 0 ? errno : EIO;
-}
-
-void write_out(const char* data, std::size_t size) {
-    errno = 0;
-    if (std::fwrite(data, 1, size, stream) != size) note_failure();
-}
-
-void drain() {
-    const std::size_t used = log_detail::cursor != nullptr ? static_cast<std::size_t>(log_detail::cursor - buffer) : 0;
-    if (stream != nullptr && used != 0) write_out(buffer, used);
-    log_detail::cursor = stream != nullptr ? buffer : nullptr;
-    log_detail::limit = stream != nullptr ? buffer + BUFFER_SIZE : nullptr;
-}
-}  // namespace
 
 namespace log_detail {
 char* cursor = nullptr;
 char* limit = nullptr;
+std::atomic<int> no_log_yet{0};
+std::atomic<int>* failure = &no_log_yet;
+}  // namespace log_detail
+
+namespace {
+
+using log_detail::cursor;
+using log_detail::limit;
+char* buffer = nullptr;  // the start of the buffer being filled while a log is open
+int filling = 0;         // which of the writer's two buffers that is
+
+// Hands [buffer, end) to the file and goes on in the other buffer with the
+// rest, while the writer has this one. After a failure the writer takes
+// nothing more (but still hears how its last write ended), and the rest goes.
+void hand_over(const char* end) {
+    if (end != buffer) {
+        log_sink::write(buffer, static_cast<std::size_t>(end - buffer));
+        filling = 1 - filling;
+    }
+    if (log_failed()) end = cursor;
+    char* next = log_sink::buffer(filling);
+    const std::size_t rest = static_cast<std::size_t>(cursor - end);
+    std::memmove(next, end, rest);
+    buffer = next;
+    cursor = buffer + rest;
+    limit = buffer + log_sink::BUFFER_SIZE;
+}
+
+void hand_over_lines() { hand_over(log_sink::after_last_line_end(buffer, cursor)); }
+
+// Room for `size` bytes. Whole lines go first; only a line longer than the
+// buffer leaves in pieces.
+void make_room(std::size_t size) {
+    hand_over_lines();
+    if (static_cast<std::size_t>(limit - cursor) < size) hand_over(cursor);
+}
+
+void begin() {
+    log_detail::failure = &log_sink::failure();
+    filling = 0;
+    buffer = log_sink::buffer(filling);
+    cursor = buffer;
+    limit = buffer + log_sink::BUFFER_SIZE;
+}
+
+}  // namespace
+
+namespace log_detail {
 
 void write_slow(std::string_view text) {
-    if (stream == nullptr) return;
-    drain();
-    if (text.size() > BUFFER_SIZE) {
-        write_out(text.data(), text.size());
-        return;
+    if (cursor == nullptr) return;
+    hand_over_lines();
+    while (text.size() > static_cast<std::size_t>(limit - cursor)) {
+        const std::size_t part = static_cast<std::size_t>(limit - cursor);
+        std::memcpy(cursor, text.data(), part);
+        cursor = limit;
+        text.remove_prefix(part);
+        hand_over_lines();
+        if (cursor == limit) hand_over(cursor);  // one line longer than the buffer
     }
     std::memcpy(cursor, text.data(), text.size());
     cursor += text.size();
@@ -47,56 +76,49 @@ void write_slow(std::string_view text) {
 
 char* reserve_slow(std::size_t size) {
     static char nowhere[4096];
-    if (stream == nullptr || size > BUFFER_SIZE) return nowhere;
-    drain();
+    if (cursor == nullptr || size > log_sink::BUFFER_SIZE) return nowhere;
+    make_room(size);
     return cursor;
 }
+
 }  // namespace log_detail
 
 bool log_open(const char* path, std::string* error_text) {
     log_close();
-    errno = 0;
-    std::FILE* f = std::fopen(path, "a");
-    if (f == nullptr) {
-        if (error_text != nullptr) *error_text = std::strerror(errno != 0 ? errno : ENOENT);
+    if (int error = log_sink::open(path)) {
+        if (error_text != nullptr) *error_text = std::strerror(error);
         return false;
     }
-    stream = f;
-    owned = true;
-    failure = 0;
-    drain();
+    begin();
     return true;
 }
 
-void log_attach(std::FILE* s) {
+void log_attach(std::FILE* stream) {
     log_close();
-    stream = s;
-    owned = false;
-    failure = 0;
-    drain();
+    std::fflush(stream);  // what the stream holds comes first
+    log_sink::attach(stream);
+    begin();
 }
 
-bool log_is_open() { return stream != nullptr; }
+bool log_is_open() { return cursor != nullptr; }
 
 void log_close() {
-    if (stream == nullptr) return;
-    log_flush();
-    errno = 0;
-    if (owned && std::fclose(stream) != 0) note_failure();
-    stream = nullptr;
-    owned = false;
-    drain();  // no stream: the buffer pointers become null
+    if (cursor == nullptr) return;
+    hand_over(cursor);
+    log_sink::close();
+    buffer = cursor = limit = nullptr;
 }
 
 void log_flush() {
-    drain();
-    errno = 0;
-    if (stream != nullptr && std::fflush(stream) != 0) note_failure();
+    if (cursor == nullptr) return;
+    hand_over_lines();
+    log_sink::wait();
 }
 
 bool log_failed(std::string* reason) {
-    if (failure != 0 && reason != nullptr) *reason = std::strerror(failure);
-    return failure != 0;
+    const int error = log_detail::failure->load(std::memory_order_relaxed);
+    if (error != 0 && reason != nullptr) *reason = std::strerror(error);
+    return error != 0;
 }
 
 }  // namespace tapwell

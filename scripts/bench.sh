@@ -16,8 +16,17 @@ build=$root/build/bench
 
 bash scripts/install-deps.sh cmake ninja-build g++ pari-gp
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAPWELL_BENCH=ON -DTAPWELL_TESTS=OFF >/dev/null
-ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-bench >/dev/null
+# Quiet when it works; the compiler's words and a failure when it does not.
+quietly() {
+  local out
+  if ! out=$("$@" 2>&1); then
+    printf '%s\n' "$out" >&2
+    echo "bench.sh: failed: $*" >&2
+    return 1
+  fi
+}
+quietly cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAPWELL_BENCH=ON -DTAPWELL_TESTS=OFF
+quietly ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-bench
 
 dir=""
 args=()

@@ -50,8 +50,9 @@ tsan() {
 
 fuzz() {
   build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DTAPWELL_FUZZ=ON -DTAPWELL_TESTS=OFF || return 1
-  local ok=0 target corpus
+  local ok=0 found=0 target corpus
   for target in $(find build/fuzz -maxdepth 3 -type f -name '*_fuzz' -perm -u+x | sort); do
+    found=$((found + 1))
     corpus=$(mktemp -d)
     echo "--- $(basename "$target") for ${fuzz_seconds}s"
     if ! "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
@@ -61,6 +62,7 @@ fuzz() {
     fi
     rm -rf "$corpus" "$corpus.log"
   done
+  [ "$found" -gt 0 ] || { echo "no fuzz target was built"; return 1; }
   return $ok
 }
 

@@ -12,16 +12,29 @@ export TAPWELL_WINDOWS_BUILD="$build"
 bash "$root/scripts/windows-build.sh" || { echo "0 passed, 1 failed (Windows build)"; exit 1; }
 
 source "$root/tests/gui/wine_env.sh"
-trap wine_cleanup EXIT INT TERM
-# The screenshots must come from our own display, whatever DISPLAY says.
-wine_start_display force
 e2e="$build/e2e"
 work="$e2e/work"
 shots="$e2e/screenshots"
+full="$work/full"
+cleanup() {
+    wine_cleanup
+    if mountpoint -q "$full" 2>/dev/null; then umount "$full"; fi
+}
+trap cleanup EXIT INT TERM
+# The screenshots must come from our own display, whatever DISPLAY says.
+wine_start_display force || { echo "0 passed, 1 failed (no virtual display)"; exit 1; }
+if mountpoint -q "$full" 2>/dev/null; then umount "$full"; fi
 rm -rf "$work" "$shots"
 mkdir -p "$work" "$shots"
 echo "Preparing the Wine prefix (the first time takes a minute)..."
-wine_make_prefix "$e2e/prefix" fresh
+wine_make_prefix "$e2e/prefix" fresh || { echo "0 passed, 1 failed (Wine prefix)"; exit 1; }
+# A file system of 256 KiB of its own, which the driver fills to the last byte
+# to save the settings on a full disk. Mounting it needs root (as in CI).
+mkdir -p "$full"
+if ! mount -t tmpfs -o size=256k tapwell-e2e "$full" 2>/dev/null; then
+    rmdir "$full"
+    echo "No file system of our own could be mounted (not root?): the settings save on a full disk is skipped."
+fi
 cp "$build/shell/Tapwell.exe" "$build/tests/gui/tapwell_gui_driver.exe" "$build/cli/tapwell-cli.exe" "$work/"
 cd "$work"
 # An English locale: the Japanese texts must show whatever the code page is.

@@ -1,6 +1,7 @@
 // Ring: shell. See settings_file.h.
 #include "shell/settings_file.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -113,11 +114,24 @@ bool write_settings(std::FILE* out) {
     return ok;
 }
 
-bool write_settings_file(const char* path) {
-    std::FILE* out = std::fopen(path, "w");
+bool rename_over(const char* temporary, const char* path) { return std::rename(temporary, path) == 0; }
+
+bool write_settings_file(const char* path, ReplaceFile replace) {
+    // A settings file that may not be written stays as it is, although a
+    // rename could replace it.
+    if (std::FILE* existing = std::fopen(path, "r+")) {
+        std::fclose(existing);
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    const std::string temporary = std::string(path) + ".tmp";
+    std::FILE* out = std::fopen(temporary.c_str(), "w");
     if (out == nullptr) return false;
     bool ok = write_settings(out);
-    return std::fclose(out) == 0 && ok;
+    ok = std::fclose(out) == 0 && ok;
+    ok = ok && replace(temporary.c_str(), path);
+    if (!ok) std::remove(temporary.c_str());
+    return ok;
 }
 
 }  // namespace tapwell

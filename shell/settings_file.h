@@ -31,8 +31,19 @@ bool read_settings_file(const char* path);
 // Writes Settings (the run state always as 0) and the text slots. Returns
 // false when a write fails.
 bool write_settings(std::FILE* out);
-// Opens path for writing, replacing the earlier file. Returns false, having
-// changed nothing, when the file cannot be opened (read-only, no directory).
-bool write_settings_file(const char* path);
+
+// Puts a finished temporary file in the place of the settings file in one
+// step; false when it could not. The Win32 half gets the bytes onto the disk
+// first and uses MoveFileEx; rename_over (std::rename, which replaces on
+// POSIX systems) serves the native tests.
+using ReplaceFile = bool (*)(const char* temporary, const char* path);
+bool rename_over(const char* temporary, const char* path);
+
+// Writes the settings to a temporary file beside path (its name and ".tmp"),
+// then has `replace` put it in path's place, so that a full disk, a crash or
+// a kill during the save leaves the earlier file whole. Returns false, with
+// the earlier file as it was and no temporary file left, when the file may
+// not be written (read-only, no directory) or any step fails.
+bool write_settings_file(const char* path, ReplaceFile replace = rename_over);
 
 }  // namespace tapwell

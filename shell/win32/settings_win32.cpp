@@ -29,6 +29,18 @@ bool window_rect_to_store(HWND window, RECT& r) {
     return GetWindowRect(window, &r) != 0;
 }
 
+// The finished temporary file's bytes go to the disk before it takes the
+// settings file's place, so that not even a power cut right after the rename
+// leaves a Tapwell.ini without its contents. A read-only Tapwell.ini is not
+// replaced (MoveFileEx refuses).
+bool replace_settings_file(const char* temporary, const char* path) {
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    return flushed && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 }  // namespace
 
 void load_settings() {
@@ -45,7 +57,9 @@ void save_settings(HWND window) {
         set_setting(SET_WIN_RIGHT, r.right);
         set_setting(SET_WIN_BOTTOM, r.bottom);
     }
-    write_settings_file(settings_path);  // a file that cannot be written is left as it was, silently
+    // A save that fails leaves the earlier file as it was, silently, and the
+    // program ends all the same.
+    write_settings_file(settings_path, replace_settings_file);
     PostQuitMessage(0);
 }
 

@@ -26,10 +26,22 @@ wine_start_display() {
         [ -e "/tmp/.X11-unix/X$n" ] && break
         sleep 0.1
     done
+    if [ ! -e "/tmp/.X11-unix/X$n" ]; then
+        echo "The virtual display (Xvfb) on $DISPLAY did not start." >&2
+        return 1
+    fi
     echo "Started a virtual display (Xvfb) on $DISPLAY"
 }
 
-# A fresh prefix under $1. Japanese glyphs come from IPA P Gothic (proportional,
+# Says what failed in setting up the prefix, with the end of Wine's output.
+wine_setup_failed() {
+    echo "Wine could not be set up in $WINEPREFIX: $1. The end of its output:" >&2
+    tail -n 20 "$WINEPREFIX/tapwell-setup.log" >&2
+    return 1
+}
+
+# A fresh prefix under $1 (fails, leaving it unmarked, when Wine cannot make
+# it or take the font settings). Japanese glyphs come from IPA P Gothic (proportional,
 # like the system font it backs up) through Wine's
 # font replacement and linking, so they show in an English locale too.
 PREFIX_VERSION=2  # raise when the setup below changes
@@ -42,8 +54,11 @@ wine_make_prefix() {
     if [ "$(cat "$WINEPREFIX/.tapwell-ready" 2>/dev/null)" != "$PREFIX_VERSION" ]; then
         rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
+        local log="$WINEPREFIX/tapwell-setup.log"
+        wineboot -i >"$log" 2>&1 || { wine_setup_failed "wineboot -i failed"; return 1; }
         wineserver -w || true
+        [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows/system32" ] ||
+            { wine_setup_failed "wineboot made no prefix"; return 1; }
         local reg="$WINEPREFIX/fonts.reg"
         {
             printf 'REGEDIT4\r\n\r\n'
@@ -58,8 +73,10 @@ wine_make_prefix() {
                 printf '"%s"=hex(7):69,00,70,00,61,00,67,00,70,00,2e,00,74,00,74,00,66,00,2c,00,49,00,50,00,41,00,50,00,47,00,6f,00,74,00,68,00,69,00,63,00,00,00,00,00\r\n' "$f"
             done
         } > "$reg"
-        wine regedit /S "$reg" >/dev/null 2>&1 || true
+        wine regedit /S "$reg" >>"$log" 2>&1 || { wine_setup_failed "the font settings could not be imported"; return 1; }
         wineserver -w || true
+        grep -q IPAPGothic "$WINEPREFIX/user.reg" ||
+            { wine_setup_failed "the font settings did not reach the registry"; return 1; }
         echo "$PREFIX_VERSION" > "$WINEPREFIX/.tapwell-ready"
     fi
 }

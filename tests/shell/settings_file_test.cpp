@@ -2,12 +2,14 @@
 // damaged and hostile files, and that what the writer stores comes back.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "jobs/shared_state.h"
@@ -157,6 +159,56 @@ TEST(SettingsFile, UnwritableFileIsLeftAlone) {
     std::filesystem::remove(path);
     EXPECT_FALSE(write_settings_file("/nonexistent-dir/Tapwell.ini"));
     EXPECT_FALSE(read_settings_file("/nonexistent-dir/Tapwell.ini"));
+}
+
+// A save that fails at any step leaves the earlier file byte for byte and no
+// temporary file; one that succeeds leaves no temporary file either.
+TEST(SettingsFile, SaveReplacesTheFileWholeOrNotAtAll) {
+    struct Case {
+        const char* name;
+        rlim_t size_limit;    // RLIMIT_FSIZE while saving: a disk that fills
+        ReplaceFile replace;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"saved", RLIM_INFINITY, rename_over, true},
+        {"the disk fills", 10, rename_over, false},
+        {"the disk is full", 0, rename_over, false},
+        {"the rename fails", RLIM_INFINITY, [](const char*, const char*) { return false; }, false},
+    };
+    const std::string earlier = "20\n1\n2\n3\n" + std::string(5000, '7') + "\n";
+    for (const Case& c : cases) {
+        const std::string path = temp_path("save");
+        write_file(path, earlier);
+        clear_shared_state();
+        set_text_slot(SLOT_SEARCH_FROM, "10011");
+        bool saved;
+        {
+            rlimit saved_limit{};
+            getrlimit(RLIMIT_FSIZE, &saved_limit);
+            rlimit limit = saved_limit;
+            limit.rlim_cur = c.size_limit;
+            auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            saved = write_settings_file(path.c_str(), c.replace);
+            setrlimit(RLIMIT_FSIZE, &saved_limit);
+            std::signal(SIGXFSZ, previous);
+        }
+        EXPECT_EQ(saved, c.saved) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << c.name;
+        if (c.saved) {
+            std::FILE* expected = std::tmpfile();
+            write_settings(expected);
+            std::rewind(expected);
+            std::string bytes;
+            for (int ch; (ch = std::fgetc(expected)) != EOF;) bytes += static_cast<char>(ch);
+            std::fclose(expected);
+            EXPECT_EQ(read_file(path), bytes) << c.name;
+        } else {
+            EXPECT_EQ(read_file(path), earlier) << c.name;
+        }
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(SettingsFile, PathFromProgramPath) {

@@ -1,0 +1,74 @@
+// Ring: jobs. Where the log's bytes go: a file descriptor written with the
+// system's own calls, one call per block, with no buffer of the C library in
+// between that would cut the file elsewhere than at our line ends. Used by
+// log_stream only. The platform halves are log_sink_posix.cpp (with its
+// keeper process, log_keeper) and log_sink_win32.cpp (CR LF line ends, as text
+// mode writes them).
+#pragma once
+
+#include <atomic>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+namespace tapwell::log_sink {
+
+constexpr std::size_t BUFFER_SIZE = 1 << 18;
+
+// The log's two buffers of BUFFER_SIZE bytes, one for the whole process: one
+// is filled while the other is being written. On POSIX systems they live in
+// memory shared with the keeper; on Windows, where a write is done when it
+// returns, both are the same.
+char* buffer(int which);
+// The errno of the first failed write or close, 0 while all is well; set by
+// whoever fails, the keeper too, the moment it fails. After a failure nothing
+// more is written.
+std::atomic<int>& failure();
+// Each after close(). open returns 0 or the errno of the failure; attach
+// writes to the stream's file descriptor (the stream flushed), not owning it.
+int open(const char* path);
+void attach(std::FILE* stream);
+// Hands [data, data + size), a part of one buffer, to the end of the file,
+// after the write handed over before it is done. The write may still be under
+// way when this returns: that buffer must stay as it is until the next write,
+// wait or close. A write that fails part-way is cut back to the last whole line.
+void write(const char* data, std::size_t size);
+// Waits until the write under way is done.
+void wait();
+void close();
+
+// Keeps error (EIO for none given) in failure() unless a failure is there.
+inline void note_failure(int error) {
+    int none = 0;
+    failure().compare_exchange_strong(none, error != 0 ? error : EIO, std::memory_order_relaxed);
+}
+
+// One past the last line end in [from, to), or from when there is none.
+inline const char* after_last_line_end(const char* from, const char* to) {
+    for (const char* p = to; p != from; --p) {
+        if (p[-1] == '\n') return p;
+    }
+    return from;
+}
+
+// Where the file's last whole line of ours ends, kept across writes so that a
+// write failing part-way can be cut back to it; never before the size the
+// file had when we first wrote.
+struct LineMark {
+    std::int64_t whole = 0;  // the file's size up to that line end
+    bool in_line = false;    // the file ends inside a line of ours (one longer than the buffer)
+
+    // Before a write at the end of a file of `size` bytes.
+    void before(std::int64_t size) {
+        if (!in_line) whole = size;
+    }
+    // After `written` bytes of data went to the file at `start`.
+    void after(std::int64_t start, const char* data, std::size_t written) {
+        const char* end = after_last_line_end(data, data + written);
+        if (end != data) whole = start + (end - data);
+        if (written != 0) in_line = end != data + written;
+    }
+};
+
+}  // namespace tapwell::log_sink
