@@ -153,6 +153,7 @@ ExitStatus exit_status(JobOutcome outcome) {
         case JobOutcome::finished: return EXIT_DONE;
         case JobOutcome::rejected: return EXIT_REJECTED;
         case JobOutcome::stopped: return EXIT_INTERRUPTED;
+        case JobOutcome::write_failed: return EXIT_USAGE;  // run_session names the file and the reason
     }
     return EXIT_USAGE;
 }
@@ -173,7 +174,7 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     // still finds a job to abort.
     begin_started_job(run_state);
     std::thread worker([&] {
-        const JobOutcome result = job(front_end);
+        const JobOutcome result = run_job(job, front_end);
         // The console has no controls: the end routine is the jobs' part alone.
         if (result != JobOutcome::stopped) finish_job();
         std::lock_guard lock(mutex);
@@ -213,7 +214,9 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
     if (shown) clear_progress();
 
     std::fflush(stdout);
-    write_console_text(stderr, status_text());
+    // A job whose log failed has no final text: the one line about the log,
+    // from run_session, says what happened.
+    if (aborted || outcome != JobOutcome::write_failed) write_console_text(stderr, status_text());
     std::fflush(stderr);
     if (aborted) return EXIT_INTERRUPTED;
     return exit_status(outcome);

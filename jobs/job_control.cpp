@@ -36,9 +36,15 @@ void finish_job() {
 
 JobState job_state() { return static_cast<JobState>(state.load(std::memory_order_acquire)); }
 
+JobOutcome run_job(JobFunction job, FrontEnd& front_end) {
+    const JobOutcome outcome = job(front_end);
+    if (outcome == JobOutcome::stopped && log_failed() && claim_job_end()) return JobOutcome::write_failed;
+    return outcome;
+}
+
 JobOutcome run_job_here(JobFunction job, int run_state, FrontEnd& front_end) {
     begin_started_job(run_state);
-    const JobOutcome outcome = job(front_end);
+    const JobOutcome outcome = run_job(job, front_end);
     if (outcome != JobOutcome::stopped) finish_job();
     return outcome;
 }

@@ -11,6 +11,7 @@
 #include <atomic>
 
 #include "jobs/job_outcome.h"
+#include "jobs/log_stream.h"
 
 namespace tapwell {
 
@@ -33,11 +34,18 @@ void finish_job();
 
 JobState job_state();
 
-inline bool stop_pending() { return stop_requested.load(std::memory_order_relaxed); }
+// What every job polls: Abort, or a log that can no longer be written (there
+// is no use going on: nothing more reaches that file).
+inline bool stop_pending() { return stop_requested.load(std::memory_order_relaxed) || log_failed(); }
+
+// Runs a job on the worker and says how it ended: a job that stopped because
+// its log failed, with nobody aborting it, ends as write_failed (the end is
+// claimed here, so Abort and Status report then find a job that has ended).
+JobOutcome run_job(JobFunction job, FrontEnd& front_end);
 
 // Runs a job on this thread from start to end, as a start command and the end
-// routine would around it (no controls to enable): for the console's worker,
-// the benchmarks and the fuzz targets.
+// routine would around it (no controls to enable): for the benchmarks, the
+// fuzz targets and the tests.
 JobOutcome run_job_here(JobFunction job, int run_state, FrontEnd& front_end);
 
 }  // namespace tapwell

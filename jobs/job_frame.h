@@ -30,7 +30,9 @@ void show_item(FrontEnd& front_end, std::uint32_t index, std::uint32_t cap,
 
 // The end of a job that ran to its end: logs the final text (if any), flushes
 // the log, makes the final text the whole status and asks for a repaint. Returns
-// finished; writes nothing and returns stopped when Abort claimed the end first.
+// finished; writes nothing and returns stopped when Abort claimed the end first,
+// and write_failed, with no final text in the log or the status, when the log
+// could not be written.
 JobOutcome close_job(FrontEnd& front_end, std::string_view final_text);
 
 // Status report text for the current run state; empty for states without one

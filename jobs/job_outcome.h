@@ -10,6 +10,7 @@ enum class JobOutcome {
     finished,  // ran to its end and wrote its final text
     rejected,  // refused its parameters: the message is in the status, nothing logged
     stopped,   // Abort (or the program's end) claimed the end first and ends the job itself
+    write_failed,  // a write to the log failed: the job stopped at once, without its final text
 };
 
 using JobFunction = JobOutcome (*)(FrontEnd&);

@@ -19,7 +19,7 @@ namespace {
 
 unsigned __stdcall worker_main(void* argument) {
     const JobStart& start = *static_cast<const JobStart*>(argument);
-    const JobOutcome outcome = start.job(window_front_end());
+    const JobOutcome outcome = run_job(start.job, window_front_end());
     if (outcome != JobOutcome::stopped) {
         PostMessageW(main_window, WM_TAPWELL_JOB_END, static_cast<WPARAM>(outcome), 0);
     }
