@@ -22,21 +22,46 @@ std::uint64_t word_from(std::uint32_t state, std::uint32_t taps, std::uint32_t t
 }
 
 void plan_register(WordRegister& r, int n, std::uint32_t taps) {
-    const std::uint32_t top = 1u << (n - 1);
     r.taps = taps;
-    std::uint64_t unit[32] = {};
-    for (int j = 0; j < n; ++j) {
-        std::uint32_t state = 1u << j;
-        for (int i = 0; i < 64; ++i) state = register_step(state, taps, top);
-        unit[j] = word_from(state, taps, top);
+    // Output k from every unit state at once: bit j of v[k] is output k from
+    // state 2^j. The first n are the states themselves; then the recurrence
+    // o(k + n) = sum of o(k + i) over the taps i.
+    std::uint32_t v[128];
+    for (int k = 0; k < 128; ++k) {
+        if (k < n) {
+            v[k] = 1u << k;
+            continue;
+        }
+        std::uint32_t o = 0;
+        for (std::uint32_t bits = taps; bits != 0; bits &= bits - 1) o ^= v[k - n + std::countr_zero(bits)];
+        v[k] = o;
     }
-    for (int b = 0; b < 4; ++b) {
-        for (std::uint32_t v = 0; v < 256; ++v) {
-            std::uint64_t word = 0;
-            for (std::uint32_t bits = v; bits != 0; bits &= bits - 1) word ^= unit[8 * b + std::countr_zero(bits)];
-            r.next[b][v] = word;
+    std::uint64_t unit[32] = {};  // outputs 64..127 from state 2^j
+    for (int i = 0; i < 64; ++i) {
+        for (std::uint32_t bits = v[64 + i]; bits != 0; bits &= bits - 1) {
+            unit[std::countr_zero(bits)] |= std::uint64_t{1} << i;
         }
     }
+    // Each entry is an earlier one plus the word of its lowest bit.
+    for (int b = 0; b < 4; ++b) {
+        r.next[b][0] = 0;
+        for (std::uint32_t v = 1; v < 256; ++v) r.next[b][v] = r.next[b][v & (v - 1)] ^ unit[8 * b + std::countr_zero(v)];
+    }
+}
+
+// The set bits of a word, counted a byte at a time: the bytes of the result
+// hold the counts (at most 8 each), so up to 31 of them may be added before
+// a byte could overflow. Plain shifts and masks: no instruction is assumed.
+inline std::uint64_t byte_counts(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555u;
+    x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+    return (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+}
+
+// The sum of the bytes, through 16-bit lanes (a sum reaches 31 * 64).
+inline std::uint64_t sum_of_bytes(std::uint64_t x) {
+    x = (x & 0x00FF00FF00FF00FFu) + ((x >> 8) & 0x00FF00FF00FF00FFu);
+    return (x * 0x0001000100010001u) >> 48;
 }
 
 inline std::uint64_t next_word(const WordRegister& r, std::uint64_t word) {
@@ -70,36 +95,41 @@ void plan_phase_words(PhaseWords& plan, int n, std::uint32_t taps_a, std::uint32
     plan_register(plan.b, n, taps_b);
 }
 
+std::uint32_t phase_words_state(const PhaseWords& plan, int i) {
+    const std::uint32_t top = 1u << (plan.n - 1);
+    std::uint32_t state = 1;
+    for (int k = 0; k < 64 * i; ++k) state = register_step(state, plan.b.taps, top);
+    return state;
+}
+
 bool count_phase_differences(const PhaseWords& plan, std::uint64_t from, std::uint64_t to, std::uint64_t* differ,
                              StopCheck stop) {
+    constexpr int K = PHASE_WORDS_STATES;
+    constexpr std::uint64_t RING = 16;  // B's words t .. t + K - 1, by t mod 16
     if (from >= to) return true;
     const int n = plan.n;
     const std::uint32_t top = 1u << (n - 1);
     std::uint64_t a = word_from(state_after(n, plan.a.taps, 1, 64 * from), plan.a.taps, top);
-    std::uint64_t b[PHASE_WORDS_STATES];
-    for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
-        b[i] = word_from(state_after(n, plan.b.taps, plan.states[i], 64 * from), plan.b.taps, top);
-    }
-    std::uint64_t count[PHASE_WORDS_STATES] = {};
-    const std::uint64_t full_end = to < plan.words ? to : plan.words - 1;  // the last word is masked
-    for (std::uint64_t t = from; t < to;) {
-        const std::uint64_t end = full_end - t < STOP_INTERVAL ? full_end : t + STOP_INTERVAL;
-        for (; t < end; ++t) {
-            for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
-                count[i] += static_cast<std::uint64_t>(std::popcount(a ^ b[i]));
-                b[i] = next_word(plan.b, b[i]);
+    std::uint64_t ring[RING];
+    ring[from % RING] = word_from(state_after(n, plan.b.taps, 1, 64 * from), plan.b.taps, top);
+    for (std::uint64_t m = 1; m < K; ++m) ring[(from + m) % RING] = next_word(plan.b, ring[(from + m - 1) % RING]);
+    std::uint64_t count[K] = {}, bytes[K] = {};
+    int gathered = 0;  // words in `bytes`
+    for (std::uint64_t t = from; t < to; ++t) {
+        const std::uint64_t mask = t == plan.words - 1 ? plan.last_mask : ~std::uint64_t{0};
+        for (int m = 0; m < K; ++m) bytes[m] += byte_counts((a ^ ring[(t + m) % RING]) & mask);
+        ring[(t + K) % RING] = next_word(plan.b, ring[(t + K - 1) % RING]);
+        a = next_word(plan.a, a);
+        if (++gathered == 31) {
+            for (int m = 0; m < K; ++m) {
+                count[m] += sum_of_bytes(bytes[m]);
+                bytes[m] = 0;
             }
-            a = next_word(plan.a, a);
+            gathered = 0;
         }
-        if (t == plan.words - 1 && t < to) {
-            for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
-                count[i] += static_cast<std::uint64_t>(std::popcount((a ^ b[i]) & plan.last_mask));
-            }
-            ++t;
-        }
-        if (stop != nullptr && stop()) return false;
+        if ((t - from) % STOP_INTERVAL == STOP_INTERVAL - 1 && stop != nullptr && stop()) return false;
     }
-    for (int i = 0; i < PHASE_WORDS_STATES; ++i) differ[i] += count[i];
+    for (int m = 0; m < K; ++m) differ[m] += count[m] + sum_of_bytes(bytes[m]);
     return true;
 }
 

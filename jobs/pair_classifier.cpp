@@ -21,6 +21,7 @@ enum : std::uint8_t { UNKNOWN = 0, PREFERRED = 1, NOT_PREFERRED = 2, ASKED = 3 }
 
 constexpr std::size_t ENTRY_BLOCK = 64;                  // entries a task, for the decimations
 constexpr std::uint64_t SEGMENT_WORDS = 1u << 18;        // words of a coset's first phases a task
+constexpr std::size_t ROW_PIECE = 4096;                  // pairs of a row a task, for the look-ups
 constexpr std::size_t SCAN_LIMIT = std::size_t{1} << 20;  // pairs looked through for one batch
 
 std::uint32_t leader_of(const PairClassifier& c, std::uint32_t q) {
@@ -182,6 +183,19 @@ PairVerdict known_verdict(const PairClassifier& c, std::uint32_t q) {
         case NOT_PREFERRED: return PairVerdict::not_preferred;
         default: return PairVerdict::unknown;
     }
+}
+
+void look_up_row(WorkerPool& pool, const PairClassifier& c, std::size_t i, std::size_t count,
+                 std::vector<PairVerdict>& row) {
+    row.assign(count, PairVerdict::unknown);
+    if (c.decimation.empty() || c.decimation[i] == 0 || i + 1 >= count) return;
+    const std::size_t first = i + 1;
+    pool.for_each((count - first + ROW_PIECE - 1) / ROW_PIECE, [&](std::size_t piece) {
+        const std::size_t end = std::min(count, first + (piece + 1) * ROW_PIECE);
+        for (std::size_t j = first + piece * ROW_PIECE; j < end; ++j) {
+            if (c.decimation[j] != 0) row[j] = known_verdict(c, pair_ratio(c, i, j));
+        }
+    });
 }
 
 bool ask_coset(PairClassifier& c, std::size_t i, std::size_t j, std::vector<CosetQuestion>& batch) {

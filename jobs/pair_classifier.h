@@ -71,6 +71,12 @@ inline std::uint32_t pair_ratio(const PairClassifier& c, std::size_t i, std::siz
 // The verdict on the coset of q: preferred, not_preferred or unknown (not yet decided).
 PairVerdict known_verdict(const PairClassifier& c, std::uint32_t q);
 
+// The known verdicts of row i, the pairs (i, j) for i < j < count, into
+// row[j]: unknown where the coset is not yet decided or the pair is not
+// classified. Looked up on the pool; the verdicts are only read.
+void look_up_row(WorkerPool& pool, const PairClassifier& c, std::size_t i, std::size_t count,
+                 std::vector<PairVerdict>& row);
+
 // A coset to decide, with the pair of entries it was met in.
 struct CosetQuestion {
     std::uint32_t q;

@@ -74,18 +74,19 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     // its count has not paid for many it does not need.
     const std::size_t batch_size = n <= 20 ? 64 : 4 * static_cast<std::size_t>(pool.size());
     std::vector<CosetQuestion> batch;
+    std::vector<PairVerdict> row;
 
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
     bool searching = true;
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
+        look_up_row(pool, classifier, i, list_count, row);
         for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
             if (stop_pending()) return JobOutcome::stopped;
             pairs_checked.store(++checked, std::memory_order_relaxed);
-            b.taps = taps_of(FoundList[j], e);
-            PairVerdict v = PairVerdict::unknown;
-            if (classified(classifier, i, j)) {
+            PairVerdict v = row[j];
+            if (v == PairVerdict::unknown && classified(classifier, i, j)) {
                 const std::uint32_t q = pair_ratio(classifier, i, j);
                 v = known_verdict(classifier, q);
                 if (v == PairVerdict::unknown) {
@@ -94,7 +95,10 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
                     v = known_verdict(classifier, q);
                 }
             }
-            if (v == PairVerdict::unknown) v = test_pair(bank, period, t);
+            if (v == PairVerdict::unknown) {
+                b.taps = taps_of(FoundList[j], e);
+                v = test_pair(bank, period, t);
+            }
             if (v == PairVerdict::stopped) return JobOutcome::stopped;
             if (v == PairVerdict::not_preferred) continue;
             line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);
