@@ -105,7 +105,7 @@ FieldPolynomial monic_gcd(const FieldLog& log, FieldPolynomial a, FieldPolynomia
 
 }  // namespace
 
-void prepare_field_log(FieldLog& log, Polynomial f) {
+bool prepare_field_log(FieldLog& log, Polynomial f, StopCheck stop) {
     const int n = f.degree;
     log.f = f;
     log.modulus = gf2::make_wide_modulus(f.value, n);
@@ -128,10 +128,12 @@ void prepare_field_log(FieldLog& log, Polynomial f) {
         for (std::uint64_t j = 0; j < p.baby_steps; ++j) {
             insert(p, v, j);
             v = mul(log, v, generator);
+            if ((j & 0xFFFF) == 0xFFFF && stop != nullptr && stop()) return false;
         }
         p.giant = power_of(log, v, p.prime - 1);  // v^-1, as v^p = 1
         log.primes.push_back(std::move(p));
     }
+    return true;
 }
 
 std::uint64_t field_log(const FieldLog& log, std::uint64_t a) {

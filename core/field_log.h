@@ -26,6 +26,7 @@
 #include "core/gf2_mulmod.h"
 #include "core/gf2_wide.h"
 #include "core/polynomial.h"
+#include "core/walsh_transform.h"
 
 namespace tapwell {
 
@@ -47,8 +48,10 @@ struct FieldLog {
     std::vector<Prime> primes;
 };
 
-// The tables for f (primitive, degree 3..32). May throw std::bad_alloc.
-void prepare_field_log(FieldLog& log, Polynomial f);
+// The tables for f (primitive, degree 3..32): up to 2^20 products, with a
+// look at `stop` every 2^16 of them; false when it said so. May throw
+// std::bad_alloc.
+bool prepare_field_log(FieldLog& log, Polynomial f, StopCheck stop = nullptr);
 
 // e with x^e = a mod f, 0 <= e < 2^n - 1, for a != 0.
 std::uint64_t field_log(const FieldLog& log, std::uint64_t a);

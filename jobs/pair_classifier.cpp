@@ -67,7 +67,7 @@ bool prepare_decimations(WorkerPool& pool, PairClassifier& c, const std::uint32_
     if (first == usable.end()) return true;
 
     FieldLog log;
-    prepare_field_log(log, {list[first - usable.begin()], n});
+    if (!prepare_field_log(log, {list[first - usable.begin()], n}, stop_pending)) return false;
     std::vector<std::uint32_t> polys;
     for (std::size_t k = 0; k < count; ++k) {
         if (usable[k]) polys.push_back(list[k]);
