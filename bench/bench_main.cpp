@@ -33,6 +33,7 @@
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/parallel_transforms.h"
+#include "jobs/partners.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/worker_pool.h"
 #include "jobs/quiet_front_end.h"
@@ -288,6 +289,69 @@ void pair_rows() {
         [](const auto& list, int n) {
             stepping_pairs(list.data(), static_cast<std::uint32_t>(list.size()), n, (1u << n) - 1u);
         });
+}
+
+// The pair search on short lists above degree 24: ten primitive polynomials
+// from the lowest of the degree (at 25 and 31 the first two are a Gold pair).
+void high_pair_rows() {
+    struct Case {
+        int n;
+        double limit;
+        const char* target;
+    };
+    for (const Case& c : {Case{25, 120.0, "< 2 min"}, Case{31, 0, "finishes"}}) {
+        if (!wanted("pairs-" + std::to_string(c.n))) continue;
+        std::vector<std::uint32_t> list(4096);
+        list.resize(find_primitives(1u << (c.n - 1), (1u << (c.n - 1)) + 4095u, c.n, list.data()));
+        list.resize(10);
+        Row r = make_row("preferred pairs", "degree " + std::to_string(c.n) + ", list of 10, count 0, log to file");
+        r.fast_runs = 1;
+        r.fast = median_of(1, [&] {
+            std::copy(list.begin(), list.end(), FoundList.begin());
+            found_list_count = 10;
+            run_pairs();
+        });
+        r.target = c.target;
+        r.met = c.limit == 0 || r.fast < c.limit;
+        rows.push_back(r);
+        std::printf("pairs-%d: found %u\n", c.n, found_count.load());
+    }
+}
+
+// tapwell-cli partner's work: primitivity, then the partners.
+void partner_rows() {
+    struct Case {
+        const char* key;
+        const char* poly;
+        bool exhaustive;
+        bool verify;
+        int runs;
+        double limit;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"partner-31", "x^31 + x^3 + 1", false, false, 5, 0.1, "degree 31, by theorem"},
+        {"partner-63", "x^63 + x + 1", false, false, 5, 1.0, "degree 63, by theorem (64 is divisible by 4)"},
+        {"partner-21", "x^21 + x^2 + 1", false, true, 3, 1.0, "degree 21, verified (20 is divisible by 4)"},
+        {"partner-17", "x^17 + x^3 + 1", true, true, 3, 15.0, "degree 17, --exhaustive"},
+    };
+    for (const Case& c : cases) {
+        if (!wanted(c.key)) continue;
+        const Polynomial f = read_notation(c.poly, Notation::algebraic).poly;
+        std::size_t count = 0;
+        Row r = make_row("partner", c.text);
+        r.fast_runs = c.runs;
+        r.fast = median_of(c.runs, [&] {
+            WorkerPool pool;
+            std::vector<Partner> partners;
+            if (polynomial_facts(f).primitive) find_partners(pool, f, c.exhaustive, c.verify, partners);
+            count = partners.size();
+        });
+        r.target = "< " + seconds_text(c.limit);
+        r.met = count > 0 && r.fast < c.limit;
+        rows.push_back(r);
+        std::printf("%s: %zu partners\n", c.key, count);
+    }
 }
 
 // The long kernels with one thread and with all the machine's cores, in the
@@ -590,6 +654,8 @@ int main(int argc, char** argv) {
     primitive_rows();
     correlation_rows();
     pair_rows();
+    high_pair_rows();
+    partner_rows();
     generation_rows();
     identify_rows();
     thread_rows();

@@ -20,5 +20,7 @@ Command add_pairs_command(CLI::App& parent);
 Command add_describe_command(CLI::App& parent);
 Command add_presets_command(CLI::App& parent);
 Command add_identify_command(CLI::App& parent);
+Command add_partner_command(CLI::App& parent);
+Command add_check_pair_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

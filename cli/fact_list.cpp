@@ -46,14 +46,25 @@ void FactList::print(std::FILE* stream, bool json) const {
     std::fprintf(stream, "%s\n", w.text().c_str());
 }
 
-int print_facts(const FactList& facts, bool json, std::string_view trailer) {
-    facts.print(stdout, json);
-    if (!json && !trailer.empty()) std::fprintf(stdout, "%.*s\n", static_cast<int>(trailer.size()), trailer.data());
+namespace {
+int flushed_output() {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         print_error("cannot write standard output");
         return EXIT_USAGE;
     }
     return EXIT_DONE;
+}
+}  // namespace
+
+int print_facts(const FactList& facts, bool json, std::string_view trailer) {
+    facts.print(stdout, json);
+    if (!json && !trailer.empty()) std::fprintf(stdout, "%.*s\n", static_cast<int>(trailer.size()), trailer.data());
+    return flushed_output();
+}
+
+int print_json(std::string_view json) {
+    std::fprintf(stdout, "%.*s\n", static_cast<int>(json.size()), json.data());
+    return flushed_output();
 }
 
 }  // namespace tapwell::cli

@@ -35,4 +35,7 @@ private:
 // output cannot be written.
 int print_facts(const FactList& facts, bool json, std::string_view trailer = {});
 
+// Prints JSON text that is not one object of facts (a list), the same way.
+int print_json(std::string_view json);
+
 }  // namespace tapwell::cli

@@ -81,9 +81,12 @@ void add_common_options(CLI::App& command, CommonOptions& options) {
         ->option_text("FILE");
     command.add_option("--lang", options.language, "Language of the messages (default en)")
         ->check(CLI::IsMember({"en", "ja"}));
-    command.add_flag("--quiet", options.quiet, "No progress line on a terminal");
-    command.add_option("--threads", options.threads,
-                       "Threads a job may use (default: all the machine's cores; 1 uses one)")
+    add_task_options(command, options.quiet, options.threads);
+}
+
+void add_task_options(CLI::App& command, bool& quiet, int& threads) {
+    command.add_flag("--quiet", quiet, "No progress line on a terminal");
+    command.add_option("--threads", threads, "Threads a job may use (default: all the machine's cores; 1 uses one)")
         ->check(CLI::Range(1, 4096))
         ->option_text("N");
 }
@@ -223,5 +226,50 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
 }
 
 }  // namespace
+
+int run_console_task(const std::function<int()>& task, ProgressFunction progress, bool quiet) {
+    install_interrupt_handler();
+    begin_started_job(RUN_IDLE);  // the stop flag cleared; no window job's run state
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    int status = EXIT_DONE;
+    std::thread worker([&] {
+        const int result = task();
+        std::lock_guard lock(mutex);
+        status = result;
+        done = true;
+        ended.notify_all();
+    });
+    const bool show = !quiet && progress != nullptr && is_terminal(stderr);
+    const auto started = std::chrono::steady_clock::now();
+    auto next_progress = started + PROGRESS_PERIOD;
+    ProgressEstimate estimate;
+    bool shown = false, aborted = false;
+    {
+        std::unique_lock lock(mutex);
+        while (!done) {
+            ended.wait_for(lock, POLL_PERIOD);
+            if (done) break;
+            if (interrupted.load()) {
+                restore_default_interrupt();  // a second Ctrl-C ends the process
+                aborted = claim_job_abort();
+                break;
+            }
+            if (show && std::chrono::steady_clock::now() >= next_progress) {
+                show_progress(progress, estimate,
+                              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+                shown = true;
+                next_progress += PROGRESS_PERIOD;
+            }
+        }
+    }
+    worker.join();
+    finish_job();
+    if (shown) clear_progress();
+    if (!aborted) return status;
+    print_error("interrupted");
+    return EXIT_INTERRUPTED;
+}
 
 }  // namespace tapwell::cli

@@ -50,6 +50,16 @@ struct SessionJob {
 // naming the file, when the log cannot be opened or written.
 int run_session(const CommonOptions& options, const std::vector<SessionJob>& jobs);
 
+// A console task that is not one of the window's jobs (partner, check-pair):
+// runs `task` on a worker thread, with Ctrl-C as Abort (the stop flag every
+// job polls; the task ends early and its answer is dropped) and `progress` as
+// the progress line on a terminal unless quiet. Returns the task's exit
+// status, or EXIT_INTERRUPTED after Ctrl-C.
+int run_console_task(const std::function<int()>& task, ProgressFunction progress, bool quiet);
+
+// --quiet and --threads alone, for such tasks.
+void add_task_options(CLI::App& command, bool& quiet, int& threads);
+
 // Prints an error message that starts with the program's name.
 void print_error(const std::string& message);
 

@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
         add_describe_command(app),
         add_presets_command(app),
         add_identify_command(app),
+        add_partner_command(app),
+        add_check_pair_command(app),
     };
 
     try {

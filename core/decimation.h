@@ -2,81 +2,71 @@
 // the reference M-sequence u decimated by some d coprime to 2^n - 1 (u_(d k));
 // d and 2d give the same sequence, so only the cyclotomic coset of d counts.
 // Two M-sequences u_(dA k) and u_(dB k) have, over all phases, the same
-// correlation values as u against u decimated by q = dB / dA mod 2^n - 1; so
-// whether a pair is preferred is a property of the coset of q alone, computed
-// once per coset by one all-phase correlation and then looked up per pair.
+// correlation values as u against u decimated by q = dB / dA mod 2^n - 1, and
+// as u against u decimated by q^-1; so whether a pair is preferred is a
+// property of the coset of q (and of q^-1) alone.
 //
-// Exact for primitive polynomials of degree n only. Entries of the list that
-// are not (another degree, not primitive) are left to the caller, who steps
-// those pairs.
+// Known exactly without computing (the theorems this file holds as data):
+// the pair (u, u_(d k)) takes only -1, -t(n) and t(n) - 2 for the Gold
+// decimations d = 2^k + 1 and the Kasami decimations d = 2^(2k) - 2^k + 1
+// when gcd(n, k) = 1 for odd n, or gcd(n, k) = 2 for n = 2 mod 4, and so for
+// their inverses; for n divisible by 4 no pair does (McGuire and Calderbank).
+// Every other coset needs its correlation (jobs/pair_classifier).
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "core/berlekamp_massey.h"
-#include "core/preferred_values.h"
-#include "core/walsh_transform.h"
+#include "core/field_log.h"
+#include "core/polynomial.h"
 
 namespace tapwell {
 
-// The highest degree decided by decimation: above it the tables (2^n bytes
-// of verdicts, 2^n 32-bit transform values) and the search for the
-// decimations grow beyond what pays; the caller steps instead.
-constexpr int DECIMATION_MAX_DEGREE = 24;
+// The smallest member of d's cyclotomic coset modulo 2^n - 1: the least
+// rotation of d's n bits. 1 <= n <= 64.
+std::uint64_t coset_leader(std::uint64_t d, int n);
 
-// The output u_k of the register of a primitive polynomial value `poly` of
-// degree n started from state 1, k = 0..2^n - 2, one bit each.
-struct ReferenceSequence {
-    int n = 0;
-    std::uint32_t period = 0;
-    std::uint32_t poly = 0;
-    std::uint32_t taps = 0;
-    std::vector<std::uint64_t> bits;
+// a * b mod 2^n - 1 for a, b below 2^n - 1, any n up to 64.
+std::uint64_t mersenne_product(std::uint64_t a, std::uint64_t b, int n);
 
-    bool at(std::uint32_t k) const { return bits[k >> 6] >> (k & 63) & 1u; }
+// d^-1 mod 2^n - 1 for d coprime to it; 0 when it is not.
+std::uint64_t mersenne_inverse(std::uint64_t d, int n);
+
+// The polynomial (degree n, the window's notation) of the register whose
+// output is f's from state 1 decimated by d: Berlekamp-Massey on 2n terms,
+// term k being u_(d k), the constant term of x^(d k) mod f (no sequence of
+// length 2^n is stored). f primitive of degree n <= 64; {0, 0} when the
+// decimated sequence has a shorter recurrence (d not coprime to 2^n - 1).
+Polynomial decimation_polynomial(Polynomial f, std::uint64_t d, BerlekampMassey& bm);
+
+// The decimation d of f's sequence (log.f) whose characteristic polynomial is
+// g, primitive of the same degree: the logarithm of a root of g, confirmed by
+// decimation_polynomial. 0 when that does not give g back (g not primitive).
+std::uint64_t decimation_of(const FieldLog& log, Polynomial g, BerlekampMassey& bm);
+
+enum class Family { gold, kasami };
+
+const char* family_name(Family family);
+
+struct FamilyDecimation {
+    std::uint64_t d;      // 2^k + 1 or 2^(2k) - 2^k + 1, or the inverse of one
+    Family family;
+    int k;
+    bool inverse;         // d is the inverse of the family's decimation
 };
 
-// Returns false when `stop` asked to give up (u is then incomplete).
-bool make_reference(ReferenceSequence& u, std::uint32_t poly, int n, StopCheck stop = nullptr);
-
-// The polynomial value (degree n) whose register outputs u decimated by d from
-// its start, found by Berlekamp-Massey on 2n terms; 0 when that sequence has a
-// shorter recurrence (d not coprime to 2^n - 1).
-std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d);
-// The same with the caller's buffers, for loops over many d.
-std::uint32_t decimation_polynomial(const ReferenceSequence& u, std::uint32_t d, BerlekampMassey& bm);
-
-// The smallest member of d's cyclotomic coset: the least rotation of d's n bits.
-std::uint32_t coset_leader(std::uint32_t d, int n);
+// The Gold and Kasami decimations of degree n with their preferred values,
+// and their inverses, one per coset (a direct one before an inverse, Gold
+// before Kasami, k rising), for 3 <= n <= 64; none for n divisible by 4.
+std::vector<FamilyDecimation> preferred_family_decimations(int n);
 
 enum class PairVerdict { not_preferred, preferred, unknown, stopped };
 
-// Whether u against u decimated by q takes only the preferred values over all
-// phases. buffer holds 2^n values.
-PairVerdict decimation_preferred(const ReferenceSequence& u, std::uint32_t q, std::int32_t* buffer,
-                                 StopCheck stop = nullptr);
-
-// The pair test for a fixed list of polynomial values: the decimation of each
-// entry, and the verdict of each coset as it is first needed.
-struct PairClassifier {
-    ReferenceSequence u;
-    std::vector<std::uint32_t> decimation;  // per entry; 0 = not known (step that pair)
-    std::vector<std::uint32_t> inverse;     // per entry: decimation^-1 mod 2^n - 1
-    std::vector<std::uint8_t> verdict;      // per coset leader: 0 unknown, 1 preferred, 2 not
-    std::unique_ptr<std::int32_t[]> buffer; // 2^n transform values
-    BerlekampMassey bm;                     // buffers of the decimations' recurrences
-};
-
-// Prepares the classifier for list[0..count) of degree n. Entries not primitive
-// of degree n get decimation 0; when none is, or n is above
-// DECIMATION_MAX_DEGREE, every entry does. Returns false when stopped.
-bool prepare_pair_classifier(PairClassifier& c, const std::uint32_t* list, std::size_t count, int n,
-                             StopCheck stop = nullptr);
-
-// The verdict for entries i and j; unknown when either has no decimation.
-PairVerdict classify_pair(PairClassifier& c, std::size_t i, std::size_t j, StopCheck stop = nullptr);
+// What the theorems say of the coset of the ratio q, 3 <= n <= 64:
+// `preferred_leaders` is the sorted coset leaders of
+// preferred_family_decimations(n) (family_leaders gives them).
+std::vector<std::uint64_t> family_leaders(int n);
+PairVerdict verdict_by_theorem(std::uint64_t q, int n, const std::vector<std::uint64_t>& preferred_leaders);
 
 }  // namespace tapwell

@@ -1,17 +1,18 @@
 // Ring: jobs. See preferred_pairs.h.
 #include "jobs/preferred_pairs.h"
 
-#include "core/decimation.h"
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/leading_integer.h"
+#include "jobs/pair_classifier.h"
 #include "jobs/line_builder.h"
 #include "jobs/log_stream.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
+#include "jobs/worker_pool.h"
 
 namespace tapwell {
 
@@ -21,8 +22,8 @@ constexpr std::uint32_t DISPLAY_CAP = 30;
 
 // Every start state of register 1 in increasing order, until the first phase
 // whose value is none of the three. Exact for any pair; used for the pairs the
-// decimation table cannot decide: an entry that is not primitive of the list's
-// degree, or a list above DECIMATION_MAX_DEGREE.
+// classifier cannot decide: an entry that is not primitive of the list's
+// degree (or every pair, when its tables cannot be had).
 PairVerdict test_pair(RegisterBank& bank, std::uint32_t period, std::int64_t t) {
     for (std::uint32_t p = 1;; ++p) {
         const std::optional<std::int64_t> r = phase_correlation(bank, p);
@@ -62,24 +63,42 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     pairs_total.store(static_cast<float>(total), std::memory_order_relaxed);
     found_count.store(0, std::memory_order_relaxed);
 
-    // The decimation of every entry, once; then a table look-up per pair, with a
-    // correlation per cyclotomic coset the first time it is met (decimation.h).
+    // The decimation of every entry, once; then a look-up per pair, the
+    // coset of its ratio decided the first time it is met, together with the
+    // next unknown ones (pair_classifier.h).
+    WorkerPool pool;
     PairClassifier classifier;
-    if (!prepare_pair_classifier(classifier, FoundList.data(), list_count, n, stop_pending)) {
-        return JobOutcome::stopped;
-    }
+    if (!prepare_pair_classifier(pool, classifier, FoundList.data(), list_count, n)) return JobOutcome::stopped;
+    // Cosets a batch: enough to keep every thread busy; at high degrees, where
+    // each one is a pass over the sequence, few, so that a search stopped by
+    // its count has not paid for many it does not need.
+    const std::size_t batch_size = n <= 20 ? 64 : 4 * static_cast<std::size_t>(pool.size());
+    std::vector<CosetQuestion> batch;
+    std::vector<PairVerdict> row;
 
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
     bool searching = true;
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
+        look_up_row(pool, classifier, i, list_count, row);
         for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
             if (stop_pending()) return JobOutcome::stopped;
             pairs_checked.store(++checked, std::memory_order_relaxed);
-            b.taps = taps_of(FoundList[j], e);
-            PairVerdict v = classify_pair(classifier, i, j, stop_pending);
-            if (v == PairVerdict::unknown) v = test_pair(bank, period, t);
+            PairVerdict v = row[j];
+            if (v == PairVerdict::unknown && classified(classifier, i, j)) {
+                const std::uint32_t q = pair_ratio(classifier, i, j);
+                v = known_verdict(classifier, q);
+                if (v == PairVerdict::unknown) {
+                    ask_cosets_from(classifier, i, j, list_count, batch_size, batch);
+                    if (!decide_cosets(pool, classifier, batch)) return JobOutcome::stopped;
+                    v = known_verdict(classifier, q);
+                }
+            }
+            if (v == PairVerdict::unknown) {
+                b.taps = taps_of(FoundList[j], e);
+                v = test_pair(bank, period, t);
+            }
             if (v == PairVerdict::stopped) return JobOutcome::stopped;
             if (v == PairVerdict::not_preferred) continue;
             line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);

@@ -16,11 +16,13 @@
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
+#include "jobs/pair_classifier.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "jobs/worker_pool.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/recording_front_end.h"
 
@@ -189,12 +191,12 @@ TEST(Abort, PairSearchInsideOnePhaseThenTheNextPairSearch) {
 }
 
 TEST(Abort, PairSearchWhilePreparingAndInsideACoset) {
-    // Degree 24: the decimations take a walk over 2^24 coset members, then
-    // every new coset a transform of 2^24 values.
-    for (int wait_ms : {5, 900}) {
+    // Degree 31: the logarithm tables take some milliseconds, then every new
+    // coset a count of its first phases over 2^31 steps.
+    for (int wait_ms : {2, 300}) {
         expect_stops_in_time([wait_ms] {
             JobFixture f;
-            found_list_count = find_primitives(0x800000u, 0x800FFFu, 24, FoundList.data());
+            found_list_count = find_primitives(0x40000000u, 0x400003FFu, 31, FoundList.data());
             EXPECT_GT(found_list_count, 4u);
             set_text_slot(SLOT_FIND_COUNT, "0");
             const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, wait_ms);
@@ -202,6 +204,35 @@ TEST(Abort, PairSearchWhilePreparingAndInsideACoset) {
             return a.took;
         });
     }
+}
+
+// Inside the transform of a pair in chunks (degree 29, chunks of 2^20 values),
+// with every thread of the pool at work.
+TEST(Abort, PairVerdictInsideAChunkedTransform) {
+    expect_stops_in_time([] {
+        std::vector<std::uint32_t> list(256);
+        list.resize(find_primitives(0x10000000u, 0x100000FFu, 29, list.data()));
+        EXPECT_GE(list.size(), 2u);
+        begin_started_job(RUN_PAIR_SEARCH);
+        WorkerPool pool(3);
+        PairClassifier c;
+        EXPECT_TRUE(prepare_pair_classifier(pool, c, list.data(), 2, 29));
+        c.first_phases = false;
+        c.max_chunk_bits = 20;
+        std::vector<CosetQuestion> batch;
+        ask_cosets_from(c, 0, 1, 2, 1, batch);
+        EXPECT_EQ(batch.size(), 1u);
+        bool decided = true;
+        std::thread worker([&] { decided = decide_cosets(pool, c, batch); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        const auto t0 = Clock::now();
+        EXPECT_TRUE(claim_job_abort());
+        worker.join();
+        const Clock::duration took = Clock::now() - t0;
+        finish_job();
+        EXPECT_FALSE(decided);
+        return took;
+    });
 }
 
 double percent_of(const std::string& report) {

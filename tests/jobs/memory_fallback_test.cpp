@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "core/decimation.h"
 #include "core/poly_text.h"
 #include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
+#include "jobs/pair_classifier.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/shared_state.h"
 #include "jobs/worker_pool.h"
@@ -119,25 +119,28 @@ TEST(MemoryFallback, PairSearchWithoutDecimationTablesLogsTheSame) {
     };
     Lines plain, capped;
     int refusals = 0;
-    // The transform buffer of 2^9 values (2 KiB) is refused, after the smaller
-    // tables were granted: the classifier gives up and every pair is stepped.
-    run_both_ways(setup, search_preferred_pairs, RUN_PAIR_SEARCH, 1024, plain, capped, refusals);
+    // The table of 2^9 verdicts (512 bytes) is granted, the logarithm tables
+    // of 2^9 - 1 = 7 * 73 (1 KiB) too; a batch's plans for counting first
+    // phases (16 KiB each) are refused: the classifier gives up and every
+    // pair is stepped.
+    run_both_ways(setup, search_preferred_pairs, RUN_PAIR_SEARCH, 4096, plain, capped, refusals);
     EXPECT_GE(refusals, 1);
     ASSERT_GT(plain.size(), 2u);  // some preferred pairs among them
     EXPECT_EQ(capped, plain);
 
-    // The same cap on the classifier alone: it ends in its fallback, with no
-    // decimation known, where without the cap every entry has one.
-    for (std::size_t limit : {std::size_t{0}, std::size_t{1024}}) {
+    // A cap below the table: the classifier ends in its fallback at once, with
+    // no decimation known, where without the cap every entry has one.
+    for (std::size_t limit : {std::size_t{0}, std::size_t{256}}) {
+        WorkerPool pool(1);
         PairClassifier c;
         allocation_cap.store(limit);
-        const bool prepared = prepare_pair_classifier(c, list.data(), list.size(), n);
+        const bool prepared = prepare_pair_classifier(pool, c, list.data(), list.size(), n);
         allocation_cap.store(0);
         EXPECT_TRUE(prepared);
         std::size_t known = 0;
         for (std::uint32_t d : c.decimation) known += d != 0;
         EXPECT_EQ(known, limit == 0 ? list.size() : 0u) << limit;
-        EXPECT_EQ(c.buffer == nullptr, limit != 0) << limit;
+        EXPECT_EQ(c.table.empty(), limit != 0) << limit;
     }
 }
 

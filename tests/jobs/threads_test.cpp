@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/all_phase_correlation.h"
+#include "core/decimation.h"
+#include "core/primitivity.h"
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
@@ -84,6 +86,27 @@ TEST(Threads, PairSearchLogsTheSame) {
             set_text_slot(SLOT_FIND_COUNT, "0");
         });
     }
+}
+
+// Above degree 24: some degree-25 primitive polynomials and the Kasami
+// partner of the first, so that cosets are decided by theorem and by their
+// first phases, counted in segments on every thread. (The second primitive
+// one is left out: it is the first's Gold partner, and a Gold and a Kasami
+// partner of one polynomial make a pair that only all its phases decide.)
+TEST(Threads, PairSearchAboveDegree24LogsTheSame) {
+    const int n = 25;
+    std::vector<std::uint32_t> list(256);
+    list.resize(find_primitives(1u << (n - 1), (1u << (n - 1)) + 255u, n, list.data()));
+    list.erase(list.begin() + 1);
+    list.resize(4);
+    BerlekampMassey bm;
+    list.push_back(static_cast<std::uint32_t>(decimation_polynomial({list[0], n}, 13, bm).value));
+    expect_same_for_1_2_and_3_threads(search_preferred_pairs, RUN_PAIR_SEARCH, [&] {
+        std::copy(list.begin(), list.end(), FoundList.begin());
+        found_list_count = static_cast<std::uint32_t>(list.size());
+        set_text_slot(SLOT_FIND_COUNT, "0");
+    });
+    EXPECT_GE(found_count.load(), 1u);
 }
 
 TEST(Threads, GenerationLogsTheSame) {

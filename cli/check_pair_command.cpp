@@ -1,0 +1,108 @@
+// Ring: cli. tapwell-cli check-pair: whether two primitive polynomials of
+// one degree (3 to 32) are a preferred pair, with every correlation value over
+// all phases and how many phases take it (jobs/pair_spectrum: one all-phase
+// transform, in chunks above degree 28). The answer is an answer either way:
+// exit status 0 whether the pair is preferred or not.
+#include <CLI/CLI.hpp>
+
+#include <map>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/fact_list.h"
+#include "cli/job_runner.h"
+#include "cli/json_writer.h"
+#include "cli/notation_option.h"
+#include "cli/pair_checks.h"
+#include "core/preferred_values.h"
+#include "core/shift_register.h"
+#include "jobs/pair_spectrum.h"
+
+namespace tapwell::cli {
+
+namespace {
+
+struct CheckPairOptions {
+    std::string a, b;
+    std::optional<Notation> notation;
+    bool json = false;
+    bool quiet = false;
+    int threads = 0;
+} options;
+
+SpectrumProgress progress;
+
+std::string progress_text() {
+    return "check-pair: chunk " + std::to_string(progress.chunks_done.load(std::memory_order_relaxed)) + " of " +
+           std::to_string(progress.chunk_count.load(std::memory_order_relaxed)) + " transformed";
+}
+
+std::uint32_t taps_of_poly(Polynomial p) {
+    return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
+}
+
+int run_check_pair() {
+    const Notation notation = options.notation.value_or(Notation::binary);
+    Polynomial a, b;
+    if (!read_polynomial_argument(options.a, notation, "A", a) ||
+        !read_polynomial_argument(options.b, notation, "B", b)) {
+        return EXIT_USAGE;
+    }
+    if (!accept_degree(a, "A", 3, WINDOW_MAX_DEGREE) || !accept_degree(b, "B", 3, WINDOW_MAX_DEGREE)) {
+        return EXIT_REJECTED;
+    }
+    if (a.degree != b.degree) {
+        print_error("A has degree " + std::to_string(a.degree) + " and B degree " + std::to_string(b.degree) +
+                    ": the two of a pair have one degree");
+        return EXIT_REJECTED;
+    }
+    if (!accept_primitive(a, "A") || !accept_primitive(b, "B")) return EXIT_REJECTED;
+    set_job_threads(options.threads);
+    std::map<std::int64_t, std::uint64_t> counts;
+    const int status = run_console_task(
+        [&] {
+            WorkerPool pool;
+            spectrum_counts(pool, a.degree, taps_of_poly(a), taps_of_poly(b), counts, &progress);
+            return EXIT_DONE;
+        },
+        progress_text, options.quiet);
+    if (status != EXIT_DONE) return status;
+
+    const std::int64_t t = preferred_t(a.degree);
+    bool preferred = true;
+    std::string line;
+    JsonWriter json;
+    json.begin_array();
+    for (const auto& [value, count] : counts) {
+        preferred = preferred && (value == -1 || value == t - 2 || value == -t);
+        line += (line.empty() ? "" : ", ") + std::to_string(value) + " x " + std::to_string(count);
+        json.begin_object().key("value").raw(std::to_string(value)).key("count").number(count).end_object();
+    }
+    json.end_array();
+    FactList facts;
+    facts.text("a", write_notation(a, Notation::binary));
+    facts.text("b", write_notation(b, Notation::binary));
+    facts.number("degree", static_cast<std::uint64_t>(a.degree));
+    facts.flag("preferred", preferred);
+    facts.list("preferred_values", {std::to_string(-t), "-1", std::to_string(t - 2)}, ", ");
+    facts.both("values", line, json.text());
+    return print_facts(facts, options.json);
+}
+
+}  // namespace
+
+Command add_check_pair_command(CLI::App& parent) {
+    CLI::App* app = parent.add_subcommand(
+        "check-pair", "Whether two primitive polynomials of one degree (3 to 32) are a preferred pair: every "
+                      "correlation value over all phases with its count");
+    app->add_option("A", options.a, "The first polynomial, in the notation of --notation")->required();
+    app->add_option("B", options.b, "The second polynomial")->required();
+    add_notation_option(*app, "--notation", options.notation,
+                        "How A and B are written (default binary, the window's text: 10011 is x^4 + x + 1)");
+    app->add_flag("--json", options.json, "The same facts as one JSON object");
+    add_task_options(*app, options.quiet, options.threads);
+    return {app, run_check_pair};
+}
+
+}  // namespace tapwell::cli

@@ -1,0 +1,17 @@
+// Ring: cli. The refusals that partner and check-pair share, each in words
+// after "tapwell-cli: WHAT: ": a degree outside the command's range, a degree
+// divisible by 4 (no preferred pair exists there), a polynomial that is not
+// primitive. Each returns false after its message.
+#pragma once
+
+#include <string_view>
+
+#include "core/polynomial.h"
+
+namespace tapwell::cli {
+
+bool accept_degree(Polynomial p, std::string_view what, int lowest, int highest);
+bool accept_pair_degree(Polynomial p, std::string_view what);
+bool accept_primitive(Polynomial p, std::string_view what);
+
+}  // namespace tapwell::cli

@@ -1,0 +1,99 @@
+// Ring: jobs. The pair test of the preferred pair search for a list of
+// polynomials of one degree n (3 to 32), on the job's pool.
+//
+// Each entry that is primitive of degree n gets its decimation d against the
+// first such entry (core/field_log: a root and its logarithm, confirmed by
+// Berlekamp-Massey); a pair's verdict is then that of the coset of the ratio
+// q = d_j / d_i, decided once and looked up for every later pair. A coset is
+// decided exactly, in the cheapest way that decides it: by theorem
+// (core/decimation: Gold and Kasami, n divisible by 4), else by the pair's
+// first two phases counted 64 steps at a time (core/phase_words), else by
+// all its phases in chunks (jobs/pair_spectrum). Cosets are asked for in
+// batches; a batch runs on every thread of the pool at once.
+//
+// Memory: the decimations (12 bytes an entry), the logarithm tables (at most
+// 16 MiB, at degree 31), a byte per ratio up to degree 24 (16 MiB there) or a
+// map entry per coset met above, 16 KiB a coset of the batch being counted,
+// and the chunk of a pair whose first phases are all preferred (up to 1 GiB,
+// as the correlation job). More threads add nothing but their stacks.
+//
+// Entries that are not primitive of degree n get no decimation: the caller
+// steps their pairs. So does every pair when the tables cannot be allocated.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "core/decimation.h"
+#include "jobs/worker_pool.h"
+
+namespace tapwell {
+
+// Up to this degree the verdicts sit in a table with a byte per ratio.
+constexpr int PAIR_TABLE_MAX_DEGREE = 24;
+
+struct PairClassifier {
+    int n = 0;
+    std::uint32_t period = 0;
+    std::vector<std::uint32_t> taps;        // per entry
+    std::vector<std::uint32_t> decimation;  // per entry; 0: not known (step that pair)
+    std::vector<std::uint32_t> inverse;     // per entry: decimation^-1 mod 2^n - 1
+    std::vector<std::uint64_t> family;      // the coset leaders preferred by theorem
+    std::vector<std::uint8_t> table;        // per ratio up to PAIR_TABLE_MAX_DEGREE
+    std::unordered_map<std::uint32_t, std::uint8_t> map;  // per coset leader above
+    // For tests: chunks of at most 2^max_chunk_bits values, and whether the
+    // first phases are counted before all phases are.
+    int max_chunk_bits = 32;
+    bool first_phases = true;
+};
+
+// Prepares the classifier for list[0..count) of degree n. False when stopped.
+bool prepare_pair_classifier(WorkerPool& pool, PairClassifier& c, const std::uint32_t* list, std::size_t count,
+                             int n);
+
+// Both entries have a decimation.
+inline bool classified(const PairClassifier& c, std::size_t i, std::size_t j) {
+    return c.decimation[i] != 0 && c.decimation[j] != 0;
+}
+
+// The ratio of a classified pair: d_j / d_i mod 2^n - 1.
+inline std::uint32_t pair_ratio(const PairClassifier& c, std::size_t i, std::size_t j) {
+    const std::uint64_t p = std::uint64_t{c.decimation[j]} * c.inverse[i];
+    const std::uint64_t m = c.period;
+    // Modulo 2^n - 1 the bits above n fold back onto the low ones.
+    std::uint64_t r = (p & m) + (p >> c.n);
+    r = (r & m) + (r >> c.n);
+    return static_cast<std::uint32_t>(r == m ? 0 : r);
+}
+
+// The verdict on the coset of q: preferred, not_preferred or unknown (not yet decided).
+PairVerdict known_verdict(const PairClassifier& c, std::uint32_t q);
+
+// The known verdicts of row i, the pairs (i, j) for i < j < count, into
+// row[j]: unknown where the coset is not yet decided or the pair is not
+// classified. Looked up on the pool; the verdicts are only read.
+void look_up_row(WorkerPool& pool, const PairClassifier& c, std::size_t i, std::size_t count,
+                 std::vector<PairVerdict>& row);
+
+// A coset to decide, with the pair of entries it was met in.
+struct CosetQuestion {
+    std::uint32_t q;
+    std::size_t i, j;
+};
+
+// Adds the coset of pair (i, j) to `batch` unless it is decided or already
+// asked; true when added.
+bool ask_coset(PairClassifier& c, std::size_t i, std::size_t j, std::vector<CosetQuestion>& batch);
+
+// Asks for the cosets of the pairs from (i, j) on, in the search's order (j
+// after i, row after row), until `limit` are asked or many pairs were seen.
+void ask_cosets_from(PairClassifier& c, std::size_t i, std::size_t j, std::size_t count, std::size_t limit,
+                     std::vector<CosetQuestion>& batch);
+
+// Decides the batch's cosets on the pool. False when stopped. When memory
+// runs out the classifier gives up: no entry keeps its decimation.
+bool decide_cosets(WorkerPool& pool, PairClassifier& c, const std::vector<CosetQuestion>& batch);
+
+}  // namespace tapwell

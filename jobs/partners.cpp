@@ -1,0 +1,137 @@
+// Ring: jobs. See partners.h.
+#include "jobs/partners.h"
+
+#include <algorithm>
+#include <memory>
+#include <numeric>
+
+#include "core/decimation.h"
+#include "core/phase_words.h"
+#include "core/poly_order.h"
+#include "core/preferred_values.h"
+#include "core/shift_register.h"
+#include "jobs/job_control.h"
+
+namespace tapwell {
+
+namespace {
+
+constexpr std::size_t COSET_BLOCK = 32;  // cosets a task when every coset is examined
+
+enum : std::uint8_t { NOT_PREFERRED = 0, BY_THEOREM = 1, TO_COMPUTE = 2 };
+
+struct Candidate {
+    std::uint64_t d;
+    Polynomial poly;
+    PartnerFamily family;
+    bool by_theorem;
+    bool compute;  // all phases to be computed
+};
+
+PartnerFamily family_of(Family f) { return f == Family::gold ? PartnerFamily::gold : PartnerFamily::kasami; }
+
+std::uint32_t taps_of_poly(Polynomial p) {
+    return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
+}
+
+// Not preferred when a first phase says so; otherwise TO_COMPUTE.
+std::uint8_t first_phases(PhaseWords& plan, Polynomial f, Polynomial g) {
+    plan_phase_words(plan, f.degree, taps_of_poly(f), taps_of_poly(g));
+    std::uint64_t differ[PHASE_WORDS_STATES] = {};
+    if (!count_phase_differences(plan, 0, plan.words, differ, stop_pending)) return TO_COMPUTE;
+    const std::int64_t t = preferred_t(f.degree);
+    for (std::uint64_t d : differ) {
+        const std::int64_t r = phase_value(f.degree, d);
+        if (r != -1 && r != t - 2 && r != -t) return NOT_PREFERRED;
+    }
+    return TO_COMPUTE;
+}
+
+// Every coset coprime to 2^n - 1, decided; the preferred ones become candidates.
+bool examine_every_coset(WorkerPool& pool, Polynomial f, const std::vector<FamilyDecimation>& family,
+                         std::vector<Candidate>& candidates, PartnerProgress* progress) {
+    const int n = f.degree;
+    const std::uint64_t m = mersenne(n);
+    std::vector<std::uint64_t> leaders;
+    for (std::uint64_t d = 1; d < m; ++d) {
+        if (coset_leader(d, n) == d && std::gcd(d, m) == 1) leaders.push_back(d);
+    }
+    if (progress != nullptr) progress->total.store(leaders.size(), std::memory_order_relaxed);
+    const std::vector<std::uint64_t> by_theorem = family_leaders(n);
+    std::vector<std::uint8_t> state(leaders.size(), NOT_PREFERRED);
+    std::vector<Polynomial> polys(leaders.size());
+    pool.for_each((leaders.size() + COSET_BLOCK - 1) / COSET_BLOCK, [&](std::size_t b) {
+        BerlekampMassey bm;
+        const auto plan = std::make_unique<PhaseWords>();
+        for (std::size_t k = b * COSET_BLOCK; k < leaders.size() && k < (b + 1) * COSET_BLOCK; ++k) {
+            if (stop_pending()) return;
+            polys[k] = decimation_polynomial(f, leaders[k], bm);
+            state[k] = verdict_by_theorem(leaders[k], n, by_theorem) == PairVerdict::preferred
+                           ? std::uint8_t{BY_THEOREM}
+                           : first_phases(*plan, f, polys[k]);
+            if (progress != nullptr) progress->done.fetch_add(1, std::memory_order_relaxed);
+        }
+    });
+    if (stop_pending()) return false;
+    for (std::size_t k = 0; k < leaders.size(); ++k) {
+        if (state[k] == NOT_PREFERRED) continue;
+        Candidate c{leaders[k], polys[k], PartnerFamily::other, state[k] == BY_THEOREM, true};
+        for (const FamilyDecimation& named : family) {
+            if (coset_leader(named.d, n) != leaders[k]) continue;
+            c.d = named.d;
+            c.family = family_of(named.family);
+            break;
+        }
+        candidates.push_back(c);
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* partner_family_name(PartnerFamily family) {
+    switch (family) {
+        case PartnerFamily::gold: return "Gold";
+        case PartnerFamily::kasami: return "Kasami";
+        case PartnerFamily::other: break;
+    }
+    return "other";
+}
+
+PartnersEnd find_partners(WorkerPool& pool, Polynomial f, bool exhaustive, bool verify,
+                          std::vector<Partner>& partners, PartnerProgress* progress) {
+    partners.clear();
+    const std::vector<FamilyDecimation> family = preferred_family_decimations(f.degree);
+    std::vector<Candidate> candidates;
+    if (exhaustive) {
+        if (!examine_every_coset(pool, f, family, candidates, progress)) return PartnersEnd::stopped;
+    } else {
+        BerlekampMassey bm;
+        for (const FamilyDecimation& named : family) {
+            candidates.push_back({named.d, decimation_polynomial(f, named.d, bm), family_of(named.family), true, verify});
+        }
+    }
+    if (progress != nullptr) {
+        progress->done.store(0, std::memory_order_relaxed);
+        progress->total.store(std::count_if(candidates.begin(), candidates.end(), [](const Candidate& c) { return c.compute; }),
+                              std::memory_order_relaxed);
+    }
+    for (const Candidate& c : candidates) {
+        bool verified = false;
+        if (c.compute) {
+            const SpectrumEnd end = preferred_spectrum(pool, f.degree, taps_of_poly(f), taps_of_poly(c.poly), 32,
+                                                       progress != nullptr ? &progress->spectrum : nullptr);
+            if (end == SpectrumEnd::stopped) return PartnersEnd::stopped;
+            if (end == SpectrumEnd::other_value && c.by_theorem) return PartnersEnd::refuted;
+            if (progress != nullptr) progress->done.fetch_add(1, std::memory_order_relaxed);
+            if (end == SpectrumEnd::other_value) continue;
+            verified = true;
+        }
+        partners.push_back({c.poly, c.d, c.family, verified});
+    }
+    std::sort(partners.begin(), partners.end(),
+              [](const Partner& a, const Partner& b) { return a.poly.value < b.poly.value; });
+    return PartnersEnd::found;
+}
+
+}  // namespace tapwell
