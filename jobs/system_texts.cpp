@@ -70,4 +70,10 @@ const char* const message_table[MESSAGE_ENTRY_COUNT] = {
 
 const char* message_text(int pair) { return message_table[2 * pair + current_language()]; }
 
+const char* const log_write_error[2] = {
+    // 記録ファイルの書き込みエラー: 
+    "\213L\230^\203t\203@\203C\203\213\202\314\217\221\202\253\215\236\202\335\203G\203\211\201[: ",
+    "Log write error: ",
+};
+
 }  // namespace tapwell

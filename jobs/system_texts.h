@@ -72,4 +72,10 @@ extern const char* const message_table[MESSAGE_ENTRY_COUNT];
 // Pair k in the current language.
 const char* message_text(int pair);
 
+// The start of what the window says when its log can no longer be written
+// (followed by the system's reason), in the status line and in a message box
+// captioned "Write error": [0] Japanese (code page 932), [1] English. Not one
+// of the twenty pairs above, which keep their numbers and their empty entries.
+extern const char* const log_write_error[2];
+
 }  // namespace tapwell

@@ -5,9 +5,11 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
 
 #include "jobs/job_frame.h"
 #include "jobs/log_stream.h"
+#include "jobs/status_text.h"
 #include "jobs/system_texts.h"
 #include "shell/win32/wide_text.h"
 #include "shell/window_geometry.h"
@@ -64,9 +66,9 @@ void select_log_file(HWND window) {
     }
 }
 
-void end_logging() {
-    log_close();
+void end_logging(HWND window) {
     apply_log_transition(LogEvent::closed, enable_control);
+    close_log_and_report(window);
 }
 
 void confirm_exit(HWND window) {
@@ -106,7 +108,27 @@ void start_job(const JobStart& start) {
 void abort_job() {
     if (message_box_932(main_window, message_text(MSG_REALLY_ABORT), L"Abort", MB_YESNO) != IDYES) return;
     // Nothing is written when the job ended by itself while the question was open.
-    if (abort_running_job([] { wait_for_worker(); })) apply_enabling(running_job->finished, enable_control);
+    if (!abort_running_job([] { wait_for_worker(); })) return;
+    apply_enabling(running_job->finished, enable_control);
+    // A log that failed while the job ran: its abort text could not be written.
+    if (log_failed()) end_failed_log(main_window);
+}
+
+void end_failed_log(HWND window) {
+    apply_log_transition(LogEvent::closed, enable_control);
+    close_log_and_report(window);
+}
+
+void close_log_and_report(HWND owner) {
+    if (!log_is_open()) return;  // a failure already reported closed it
+    log_close();
+    std::string reason;
+    if (!log_failed(&reason)) return;
+    // The settings keep the path: Log file select offers it again.
+    const std::string text = log_write_error[current_language()] + reason;
+    status_set(text);
+    if (owner != nullptr) InvalidateRect(owner, nullptr, TRUE);
+    message_box_932(owner, text.c_str(), L"Write error", MB_OK);
 }
 
 LRESULT on_command(HWND window, WPARAM wparam) {
@@ -116,7 +138,7 @@ LRESULT on_command(HWND window, WPARAM wparam) {
         case CommandAction::language: toggle_language(); break;
         case CommandAction::default_size: restore_default_size(window); break;
         case CommandAction::log_select: select_log_file(window); break;
-        case CommandAction::log_end: end_logging(); break;
+        case CommandAction::log_end: end_logging(window); break;
         case CommandAction::exit: confirm_exit(window); break;
         case CommandAction::start_job: start_job(*job_start_for(id)); break;
         case CommandAction::abort_job: abort_job(); break;

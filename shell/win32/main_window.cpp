@@ -126,11 +126,12 @@ LRESULT on_hscroll(HWND window, int code) {
     return 0;
 }
 
-LRESULT on_job_end(JobOutcome) {
+LRESULT on_job_end(JobOutcome outcome) {
     // The worker returns right after posting this message. It is gone before the
     // end routine enables the start buttons, so no new job can meet the old one.
     wait_for_worker();
     run_end_routine(*running_job, enable_control);
+    if (outcome == JobOutcome::write_failed || log_failed()) end_failed_log(main_window);
     InvalidateRect(main_window, nullptr, TRUE);
     return 0;
 }
@@ -145,12 +146,10 @@ LRESULT on_destroy(HWND window) {
         claim_job_abort();
         wait_for_worker();
     }
-    if (settings_path[0] != '\0') {
-        save_settings(window);
-    } else {
-        PostQuitMessage(0);
-    }
-    log_close();
+    if (settings_path[0] != '\0') save_settings(window);
+    // The window is on its way out: the box, if any, stands alone.
+    close_log_and_report(nullptr);
+    PostQuitMessage(0);
     return 0;
 }
 

@@ -60,7 +60,6 @@ void save_settings(HWND window) {
     // A save that fails leaves the earlier file as it was, silently, and the
     // program ends all the same.
     write_settings_file(settings_path, replace_settings_file);
-    PostQuitMessage(0);
 }
 
 }  // namespace tapwell

@@ -42,6 +42,12 @@ void collect_edit_texts();
 LRESULT on_command(HWND window, WPARAM wparam);
 void start_job(const JobStart& start);
 void abort_job();
+// A log that can no longer be written: the state End of logging leaves, then
+// the log closed and the failure told (status line and a "Write error" box).
+void end_failed_log(HWND window);
+// Closes an open log; when a write, flush or close of it failed, says so in the
+// status line and a "Write error" box owned by `owner` (may be null).
+void close_log_and_report(HWND owner);
 // settings_win32.cpp
 void load_settings();
 void save_settings(HWND window);

@@ -647,15 +647,10 @@ void read_only_settings_file(Scenario& s) {
 // The test script mounts a small file system of its own at "full" when it
 // runs as root. Filled to the last byte, it cannot take the new settings: the
 // earlier Tapwell.ini must stay whole and the program still end.
-void settings_save_on_a_full_disk(Scenario& s) {
-    if (GetFileAttributesA("full") == INVALID_FILE_ATTRIBUTES) {
-        s.skipped = "no small file system at full\\ (the test script mounts one only as root)";
-        return;
-    }
-    const std::string earlier = read_file("Tapwell.ini");
-    write_file("full\\Tapwell.ini", earlier);
-    HANDLE filler = CreateFileA("full\\filler", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT(filler != INVALID_HANDLE_VALUE);
+// Fills the small file system under full\ to its last byte with one file.
+bool fill_up(const char* path) {
+    HANDLE filler = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (filler == INVALID_HANDLE_VALUE) return false;
     static const char block[4096] = {};
     for (DWORD size = sizeof block; size != 0; size /= 2) {
         DWORD written = 0;
@@ -663,6 +658,74 @@ void settings_save_on_a_full_disk(Scenario& s) {
         }
     }
     CloseHandle(filler);
+    return true;
+}
+
+// A log on a full file system: the generation stops, a "Write error" box and
+// the status line say why, the window is as End of logging leaves it (the
+// settings keep the path), and another log can be chosen and used.
+void log_on_a_full_disk(Scenario& s) {
+    if (GetFileAttributesA("full") == INVALID_FILE_ATTRIBUTES) {
+        s.skipped = "no small file system at full\\ (the test script mounts one only as root)";
+        return;
+    }
+    EXPECT(fill_up("full\\filler"));
+    EXPECT(launch(app));
+    if (text_of(control(app, 1)) == "English") EXPECT(click(app, 1));  // the English texts
+    const std::string full_log = current_directory() + "\\full\\log.txt";
+    DeleteFileA(full_log.c_str());
+    choose_log_file(s, full_log, false);
+    expect_idle_enabling(s);
+    // A generation of 2^32 - 1 values: its first block cannot be written.
+    EXPECT(click(app, 22));
+    set_text(app, 29, "1");
+    set_text(app, 37, "0");
+    set_text(app, 39, "100000000000000000000000000000011\r\n1");
+    EXPECT(click(app, 40));
+    HWND box = wait_message_box(app, L"Write error", 15000);
+    EXPECT_MSG(box != nullptr, "a Write error box");
+    if (box != nullptr) {
+        const std::string text = message_box_text(box);
+        EXPECT_MSG(text.rfind("Log write error: ", 0) == 0 && text.size() > 17, text);
+        screenshot(app, "log-write-error");
+        press(box, IDOK);
+    }
+    Sleep(300);
+    expect_no_log_enabling(s);
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    std::vector<std::string> ini = lines_of(read_file("Tapwell.ini"));
+    EXPECT(ini.size() == 32);
+    if (ini.size() == 32) {
+        EXPECT_MSG(ini[22] == full_log, ini[22]);
+        EXPECT_MSG(ini[31].rfind("Log write error: ", 0) == 0, ini[31]);
+    }
+    const std::string content = read_file(full_log);
+    EXPECT_MSG(content.find("Completed.") == std::string::npos, "no final text in the log");
+    DeleteFileA(full_log.c_str());
+    DeleteFileA("full\\filler");
+
+    // Another log, then a search that runs to its end.
+    EXPECT(launch(app));
+    const std::string next_log = dir + "\\after_full.log";
+    DeleteFileA(next_log.c_str());
+    choose_log_file(s, next_log, false);
+    expect_idle_enabling(s);
+    if (start_search(s, "10011", "0")) EXPECT(wait_idle(app));
+    EXPECT_MSG(read_file(next_log) == "n=4, from=10011\n10011\n11001\nFinished. found=2\n", read_file(next_log));
+    PostMessageW(app.main, WM_CLOSE, 0, 0);
+    EXPECT(wait_exit(app, 15000) == 0);
+    DeleteFileA(next_log.c_str());
+}
+
+void settings_save_on_a_full_disk(Scenario& s) {
+    if (GetFileAttributesA("full") == INVALID_FILE_ATTRIBUTES) {
+        s.skipped = "no small file system at full\\ (the test script mounts one only as root)";
+        return;
+    }
+    const std::string earlier = read_file("Tapwell.ini");
+    write_file("full\\Tapwell.ini", earlier);
+    EXPECT(fill_up("full\\filler"));
     EXPECT(launch(app, "full"));
     EXPECT(text_of(control(app, 1)) == "Japanese");  // the earlier settings were read
     set_text(app, 11, "1000000000000000000000000000000001");
@@ -829,6 +892,7 @@ int main(int argc, char** argv) {
         {"version resource: the project's version, product, description, copyright", version_resource},
         {"manifest: Windows 7 to 11, system DPI awareness", manifest},
         {"settings save on a full file system keeps the earlier file", settings_save_on_a_full_disk},
+        {"log on a full file system: Write error, the state of End of logging, another log", log_on_a_full_disk},
         {"cell and a saved rectangle kept for the pass at 144 DPI", keep_for_the_144_dpi_pass},
     };
     const Entry scenarios_at_144_dpi[] = {

@@ -54,6 +54,9 @@ TEST(SystemTexts, MessagePairsFollowTheLanguage) {
     set_setting(SET_LANGUAGE, 1);
     EXPECT_STREQ(message_text(MSG_INVALID_PARAMETER), "Invalid parameter\n");
     set_setting(SET_LANGUAGE, 0);
+    EXPECT_STREQ(log_write_error[1], "Log write error: ");
+    // 記録ファイルの書き込みエラー: in code page 932.
+    EXPECT_STREQ(log_write_error[0], "\x8bL\x98^\x83t\x83@\x83" "C\x83\x8b\x82\xcc\x8f\x91\x82\xab\x8d\x9e\x82\xdd\x83G\x83\x89\x81[: ");
     // 本当に終了しますか？ in code page 932.
     EXPECT_STREQ(message_text(MSG_REALLY_EXIT),
                  "\x96{\x93\x96\x82\xc9\x8fI\x97\xb9\x82\xb5\x82\xdc\x82\xb7\x82\xa9\x81H");
