@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 
+#include "core/primitivity.h"
 #include "core/shift_register.h"
 
 namespace tapwell {
@@ -25,19 +26,25 @@ inline void prefetch_for_writing(T* at) {
 #endif
 }
 
-// One addition to a value: plain on one thread, atomic where segments of the
-// same chunk run at the same time (values of different steps may meet).
-template <bool Shared, typename T>
-inline void add(T& value, T amount) {
-    if constexpr (Shared) {
+// How a step's sign reaches its value: added (the value cleared first), added
+// atomically where segments of the same chunk run at the same time (values of
+// different steps may meet), or set, where every value is reached by exactly
+// one step (CorrelationPlan::once) and nothing needs clearing or guarding.
+enum class Fill { add, shared_add, set };
+
+template <Fill How, typename T>
+inline void put(T& value, T amount) {
+    if constexpr (How == Fill::shared_add) {
         std::atomic_ref<T>(value).fetch_add(amount, std::memory_order_relaxed);
+    } else if constexpr (How == Fill::set) {
+        value = amount;
     } else {
         value += amount;
     }
 }
 
 // F for steps [from, to) of one chunk: F[w mod 2^m] += (-1)^(a_k XOR <w div 2^m, chunk>).
-template <bool Shared, typename T>
+template <Fill How, typename T>
 bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std::uint32_t from, std::uint32_t to,
                 StopCheck stop) {
     const int n = plan.n;
@@ -62,7 +69,7 @@ bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std
             for (; k < end; ++k) {
                 prefetch_for_writing(values + (ahead & index_mask));
                 ahead = transposed_step(ahead, tb, top, mask);
-                add<Shared>(values[w], static_cast<T>(1 - 2 * static_cast<T>(v & 1u)));
+                put<How>(values[w], static_cast<T>(1 - 2 * static_cast<T>(v & 1u)));
                 v = transposed_step(v, ta, top, mask);
                 w = transposed_step(w, tb, top, mask);
             }
@@ -71,7 +78,7 @@ bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std
                 prefetch_for_writing(values + (ahead & index_mask));
                 ahead = transposed_step(ahead, tb, top, mask);
                 const std::uint32_t sign = (v ^ static_cast<std::uint32_t>(std::popcount((w >> m) & chunk))) & 1u;
-                add<Shared>(values[w & low_mask], static_cast<T>(1 - 2 * static_cast<T>(sign)));
+                put<How>(values[w & low_mask], static_cast<T>(1 - 2 * static_cast<T>(sign)));
                 v = transposed_step(v, ta, top, mask);
                 w = transposed_step(w, tb, top, mask);
             }
@@ -82,25 +89,29 @@ bool fill_steps(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std
 }
 
 template <typename T>
-bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
-    const std::size_t size = std::size_t{1} << plan.chunk_bits;
-    // Clearing (and first touching) a gigabyte takes a while: in pieces.
-    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
-        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
-        std::memset(values + at, 0, piece * sizeof(T));
-        if (stop != nullptr && stop()) return false;
-    }
-    return fill_steps<false>(plan, chunk, values, 0, (1u << (plan.n - 1)) * 2u - 1u, stop);
-}
-
-template <typename T>
 bool segment_of(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std::uint32_t segment,
                 std::uint32_t segments, StopCheck stop) {
     const std::uint64_t period = (std::uint64_t{1} << plan.n) - 1u;
     const auto from = static_cast<std::uint32_t>(period * segment / segments);
     const auto to = static_cast<std::uint32_t>(period * (segment + 1) / segments);
-    return segments > 1 ? fill_steps<true>(plan, chunk, values, from, to, stop)
-                        : fill_steps<false>(plan, chunk, values, from, to, stop);
+    if (plan.once) {
+        if (segment == 0) values[0] = 0;  // state 0 is no step's
+        return fill_steps<Fill::set>(plan, chunk, values, from, to, stop);
+    }
+    return segments > 1 ? fill_steps<Fill::shared_add>(plan, chunk, values, from, to, stop)
+                        : fill_steps<Fill::add>(plan, chunk, values, from, to, stop);
+}
+
+template <typename T>
+bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
+    const std::size_t size = std::size_t{1} << plan.chunk_bits;
+    // Clearing (and first touching) a gigabyte takes a while: in pieces.
+    for (std::size_t at = 0; at < size && !plan.once; at += STOP_INTERVAL) {
+        const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
+        std::memset(values + at, 0, piece * sizeof(T));
+        if (stop != nullptr && stop()) return false;
+    }
+    return segment_of(plan, chunk, values, 0, 1, stop);
 }
 
 template <typename T>
@@ -120,12 +131,16 @@ CorrelationPlan plan_correlation(int n, std::uint32_t taps_a, std::uint32_t taps
     const int limit = plan.wide ? MAX_CHUNK_BITS_64 : MAX_CHUNK_BITS_32;
     plan.chunk_bits = n < limit ? n : limit;
     plan.chunk_count = 1u << (n - plan.chunk_bits);
+    // B's walk visits every non-zero state once exactly when B is primitive.
+    const std::uint32_t top = 1u << (n - 1);
+    plan.once = plan.chunk_bits == n && is_primitive_fast((taps_b >> 1) | top, n);
     return plan;
 }
 
 CorrelationPlan with_smaller_chunks(CorrelationPlan plan) {
     --plan.chunk_bits;
     plan.chunk_count = 1u << (plan.n - plan.chunk_bits);
+    plan.once = false;
     return plan;
 }
 

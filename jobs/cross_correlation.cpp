@@ -1,9 +1,12 @@
 // Ring: jobs. See cross_correlation.h.
 #include "jobs/cross_correlation.h"
 
+#include <atomic>
 #include <charconv>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -128,28 +131,57 @@ bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::siz
         log_commit(end);
         found_count.store(dt + 1, std::memory_order_relaxed);
     }
-    while (l < to) {
-        const std::size_t remaining_pieces = (to - l + PHASES_PER_PIECE - 1) / PHASES_PER_PIECE;
-        const std::size_t round = remaining_pieces < pieces.size() ? remaining_pieces : pieces.size();
-        pool.for_each(round, [&](std::size_t k) {
-            const std::size_t first = l + k * PHASES_PER_PIECE;
-            const std::size_t count = to - first < PHASES_PER_PIECE ? to - first : PHASES_PER_PIECE;
-            if (!stop_pending()) {
-                format_piece(pieces[k], values + first, dt + static_cast<std::uint32_t>(k * PHASES_PER_PIECE),
-                             static_cast<std::uint32_t>(count));
+    if (l == to) return true;
+    // Every thread of the pool formats the next piece not yet taken into a
+    // free slot of the ring, then appends to the log whatever pieces are
+    // ready, in order; so the appending of one piece overlaps the formatting
+    // of the next ones. The log is written under the lock, by one thread at a
+    // time.
+    const std::size_t first = l;
+    const std::uint32_t first_dt = dt;
+    const std::size_t total = (to - first + PHASES_PER_PIECE - 1) / PHASES_PER_PIECE;
+    const std::size_t ring = pieces.size();
+    std::atomic<std::size_t> next{0};
+    std::mutex lock;
+    std::condition_variable appended_one;
+    std::size_t appended = 0;
+    std::vector<bool> ready(ring, false);
+    bool stopped = false;
+    pool.for_each(static_cast<std::size_t>(pool.size()), [&](std::size_t) {
+        for (;;) {
+            const std::size_t p = next.fetch_add(1, std::memory_order_relaxed);
+            if (p >= total) return;
+            {
+                std::unique_lock hold(lock);
+                appended_one.wait(hold, [&] { return stopped || appended + ring > p; });
+                if (stopped) return;
             }
-        });
-        for (std::size_t k = 0; k < round; ++k) {
-            if (stop_pending()) return false;
-            const std::size_t count = to - l < PHASES_PER_PIECE ? to - l : PHASES_PER_PIECE;
-            log_write({pieces[k].text.get(), pieces[k].size});
-            sum += pieces[k].sum;
-            l += count;
-            dt += static_cast<std::uint32_t>(count);
-            found_count.store(dt, std::memory_order_relaxed);
+            if (stop_pending()) {
+                std::lock_guard hold(lock);
+                stopped = true;
+                appended_one.notify_all();
+                return;
+            }
+            const std::size_t from = first + p * PHASES_PER_PIECE;
+            const std::size_t count = to - from < PHASES_PER_PIECE ? to - from : PHASES_PER_PIECE;
+            format_piece(pieces[p % ring], values + from, first_dt + static_cast<std::uint32_t>(p * PHASES_PER_PIECE),
+                         static_cast<std::uint32_t>(count));
+            std::lock_guard hold(lock);
+            ready[p % ring] = true;
+            while (!stopped && appended < total && ready[appended % ring]) {
+                const PhaseText& piece = pieces[appended % ring];
+                log_write({piece.text.get(), piece.size});
+                sum += piece.sum;
+                ready[appended % ring] = false;
+                ++appended;
+                const std::size_t done = appended == total ? to - first : appended * PHASES_PER_PIECE;
+                found_count.store(first_dt + static_cast<std::uint32_t>(done), std::memory_order_relaxed);
+            }
+            appended_one.notify_all();
         }
-    }
-    return true;
+    });
+    dt = first_dt + static_cast<std::uint32_t>(to - first);
+    return !stopped && !stop_pending();
 }
 
 }  // namespace
