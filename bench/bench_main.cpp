@@ -373,8 +373,8 @@ void thread_rows() {
     const Case cases[] = {
         {ThreadJob::search, "primitive search, whole degree", 28, 1, 0, true},
         {ThreadJob::search, "primitive search, whole degree", 32, 1, 25.0, false},
-        {ThreadJob::correlation, "cross-correlation, all phases", 24, 3, 0.3, true},
-        {ThreadJob::pairs, "preferred pairs, full list", 17, 1, 2.5, true},
+        {ThreadJob::correlation, "cross-correlation, all phases", 24, 5, 0.3, true},
+        {ThreadJob::pairs, "preferred pairs, full list", 17, 5, 2.5, true},
     };
     const char* keys[] = {"threads-search", "threads-correlation", "threads-pairs"};
     for (const Case& c : cases) {

@@ -98,9 +98,10 @@ bool is_preferred_value(std::int64_t r, std::int64_t t) { return r == -1 || r ==
 // The cosets in `open` whose first phases are not all preferred values get
 // NOT_PREFERRED. Each coset's period is counted in segments, every segment of
 // every coset a task of its own.
-bool count_first_phases(WorkerPool& pool, const PairClassifier& c, const std::vector<CosetQuestion>& batch,
+bool count_first_phases(WorkerPool& pool, PairClassifier& c, const std::vector<CosetQuestion>& batch,
                         const std::vector<std::size_t>& open, std::vector<std::uint8_t>& verdict) {
-    std::vector<PhaseWords> plans(open.size());
+    if (c.plans.size() < open.size()) c.plans.resize(open.size());
+    std::vector<PhaseWords>& plans = c.plans;
     pool.for_each(open.size(), [&](std::size_t m) {
         const CosetQuestion& q = batch[open[m]];
         if (!stop_pending()) plan_phase_words(plans[m], c.n, c.taps[q.i], c.taps[q.j]);
@@ -185,15 +186,32 @@ PairVerdict known_verdict(const PairClassifier& c, std::uint32_t q) {
     }
 }
 
-void look_up_row(WorkerPool& pool, const PairClassifier& c, std::size_t i, std::size_t count,
-                 std::vector<PairVerdict>& row) {
-    row.assign(count, PairVerdict::unknown);
-    if (c.decimation.empty() || c.decimation[i] == 0 || i + 1 >= count) return;
-    const std::size_t first = i + 1;
-    pool.for_each((count - first + ROW_PIECE - 1) / ROW_PIECE, [&](std::size_t piece) {
-        const std::size_t end = std::min(count, first + (piece + 1) * ROW_PIECE);
-        for (std::size_t j = first + piece * ROW_PIECE; j < end; ++j) {
-            if (c.decimation[j] != 0) row[j] = known_verdict(c, pair_ratio(c, i, j));
+void look_up_rows(WorkerPool& pool, const PairClassifier& c, std::size_t first, std::size_t count, std::size_t pairs,
+                  RowVerdicts& rows) {
+    rows.first = first;
+    rows.start.clear();
+    std::size_t total = 0;
+    std::size_t end = first;
+    while (end + 1 < count && (end == first || total < pairs)) {
+        rows.start.push_back(total);
+        total += count - end - 1;
+        ++end;
+    }
+    rows.end = end;
+    rows.verdict.assign(total, PairVerdict::unknown);
+    if (c.decimation.empty() || total == 0) return;
+    pool.for_each((total + ROW_PIECE - 1) / ROW_PIECE, [&](std::size_t piece) {
+        // The row holding this piece's first pair, then pair after pair.
+        std::size_t k = piece * ROW_PIECE;
+        const std::size_t stop = std::min(total, k + ROW_PIECE);
+        std::size_t r = static_cast<std::size_t>(std::upper_bound(rows.start.begin(), rows.start.end(), k) - rows.start.begin()) - 1;
+        for (; k < stop; ++r) {
+            const std::size_t i = first + r;
+            const std::size_t row_end = r + 1 < rows.start.size() ? rows.start[r + 1] : total;
+            for (; k < stop && k < row_end; ++k) {
+                const std::size_t j = i + 1 + (k - rows.start[r]);
+                if (c.decimation[i] != 0 && c.decimation[j] != 0) rows.verdict[k] = known_verdict(c, pair_ratio(c, i, j));
+            }
         }
     });
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "core/decimation.h"
+#include "core/phase_words.h"
 #include "jobs/worker_pool.h"
 
 namespace tapwell {
@@ -47,6 +48,9 @@ struct PairClassifier {
     // first phases are counted before all phases are.
     int max_chunk_bits = 32;
     bool first_phases = true;
+    // The plans of the batch being counted (16 KiB a coset), kept from batch
+    // to batch rather than made anew each time.
+    std::vector<PhaseWords> plans;
 };
 
 // Prepares the classifier for list[0..count) of degree n. False when stopped.
@@ -71,11 +75,22 @@ inline std::uint32_t pair_ratio(const PairClassifier& c, std::size_t i, std::siz
 // The verdict on the coset of q: preferred, not_preferred or unknown (not yet decided).
 PairVerdict known_verdict(const PairClassifier& c, std::uint32_t q);
 
-// The known verdicts of row i, the pairs (i, j) for i < j < count, into
-// row[j]: unknown where the coset is not yet decided or the pair is not
-// classified. Looked up on the pool; the verdicts are only read.
-void look_up_row(WorkerPool& pool, const PairClassifier& c, std::size_t i, std::size_t count,
-                 std::vector<PairVerdict>& row);
+// The known verdicts of a block of rows: the pairs (i, j), i < j < count,
+// for the rows [first, end), looked up on the pool in one go (a row alone is
+// too little work to hand out). unknown where the coset was not yet decided
+// when looked up, or the pair is not classified.
+struct RowVerdicts {
+    std::size_t first = 0, end = 0;
+    std::vector<std::size_t> start;  // per row of the block: where its pairs begin
+    std::vector<PairVerdict> verdict;
+
+    // Row i: the verdict of pair (i, j) at j - i - 1.
+    const PairVerdict* row(std::size_t i) const { return verdict.data() + start[i - first]; }
+};
+// Looks up the rows from `first` on, as many as make about `pairs` pairs
+// (at least one row).
+void look_up_rows(WorkerPool& pool, const PairClassifier& c, std::size_t first, std::size_t count, std::size_t pairs,
+                  RowVerdicts& rows);
 
 // A coset to decide, with the pair of entries it was met in.
 struct CosetQuestion {

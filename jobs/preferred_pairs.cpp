@@ -19,6 +19,8 @@ namespace tapwell {
 namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 30;
+// Pairs whose verdicts are looked up at a time, on the pool.
+constexpr std::size_t LOOK_UP_PAIRS = std::size_t{1} << 20;
 
 // Every start state of register 1 in increasing order, until the first phase
 // whose value is none of the three. Exact for any pair; used for the pairs the
@@ -74,18 +76,27 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     // its count has not paid for many it does not need.
     const std::size_t batch_size = n <= 20 ? 64 : 4 * static_cast<std::size_t>(pool.size());
     std::vector<CosetQuestion> batch;
-    std::vector<PairVerdict> row;
+    RowVerdicts rows;
 
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
     bool searching = true;
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
-        look_up_row(pool, classifier, i, list_count, row);
-        for (std::uint32_t j = i + 1; searching && j < list_count; ++j) {
+        if (i == 0 || i >= rows.end) look_up_rows(pool, classifier, i, list_count, LOOK_UP_PAIRS, rows);
+        const PairVerdict* row = rows.row(i);
+        for (std::uint32_t j = i + 1; searching && j < list_count;) {
             if (stop_pending()) return JobOutcome::stopped;
+            // The pairs known not to be preferred, up to 256 at a time, pass
+            // with one look at the stop flag and one count for Status report.
+            const std::uint32_t run_end = list_count - j < 256 ? list_count : j + 256;
+            const std::uint32_t run_start = j;
+            while (j < run_end && row[j - i - 1] == PairVerdict::not_preferred) ++j;
+            checked += j - run_start;
+            pairs_checked.store(checked, std::memory_order_relaxed);
+            if (j == run_end) continue;
             pairs_checked.store(++checked, std::memory_order_relaxed);
-            PairVerdict v = row[j];
+            PairVerdict v = row[j - i - 1];
             if (v == PairVerdict::unknown && classified(classifier, i, j)) {
                 const std::uint32_t q = pair_ratio(classifier, i, j);
                 v = known_verdict(classifier, q);
@@ -100,12 +111,14 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
                 v = test_pair(bank, period, t);
             }
             if (v == PairVerdict::stopped) return JobOutcome::stopped;
-            if (v == PairVerdict::not_preferred) continue;
-            line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);
-            log_write_line(line.view());
-            found_count.store(++found, std::memory_order_relaxed);
-            show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
-            searching = found < limit;
+            if (v == PairVerdict::preferred) {
+                line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);
+                log_write_line(line.view());
+                found_count.store(++found, std::memory_order_relaxed);
+                show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
+                searching = found < limit;
+            }
+            ++j;
         }
     }
     line.clear().text(texts::PAIRS_COMPLETED).number(found).text("\n");

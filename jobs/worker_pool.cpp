@@ -1,8 +1,6 @@
 // Ring: jobs. See worker_pool.h.
 #include "jobs/worker_pool.h"
 
-#include <atomic>
-
 namespace tapwell {
 
 namespace {
@@ -13,6 +11,9 @@ int default_threads() {
 }
 
 std::atomic<int> configured_threads{0};  // 0: all the machine's cores
+
+constexpr int ROUND_SHIFT = 40;  // a ticket: the call of for_each above, the index below
+constexpr std::uint64_t INDEX_MASK = (std::uint64_t{1} << ROUND_SHIFT) - 1u;
 
 }  // namespace
 
@@ -41,44 +42,56 @@ void WorkerPool::for_each(std::size_t count, const std::function<void(std::size_
         for (std::size_t i = 0; i < count; ++i) task(i);
         return;
     }
+    std::uint64_t round;
     {
         std::lock_guard lock(mutex_);
         task_ = &task;
         count_ = count;
-        next_ = 0;
-        finished_ = 0;
-        ++round_;
+        round = ++round_;
+        finished_.store(0, std::memory_order_relaxed);
+        ticket_.store(round << ROUND_SHIFT, std::memory_order_release);
     }
     work_ready_.notify_all();
-    run_tasks();
+    run_tasks(round, task, count);
     std::unique_lock lock(mutex_);
-    work_done_.wait(lock, [this] { return finished_ == count_; });
+    work_done_.wait(lock, [&] { return finished_.load(std::memory_order_acquire) == count; });
     task_ = nullptr;
 }
 
-// Takes indices of the current call until none are left.
-void WorkerPool::run_tasks() {
-    std::unique_lock lock(mutex_);
-    while (task_ != nullptr && next_ < count_) {
-        const std::size_t i = next_++;
-        const std::function<void(std::size_t)>& task = *task_;
-        lock.unlock();
-        task(i);
-        lock.lock();
-        if (++finished_ == count_) work_done_.notify_all();
+// Takes indices of call `round` until none are left: each by a ticket, so a
+// thread still busy with an earlier call never takes an index of this one.
+void WorkerPool::run_tasks(std::uint64_t round, const std::function<void(std::size_t)>& task, std::size_t count) {
+    for (;;) {
+        std::uint64_t ticket = ticket_.load(std::memory_order_acquire);
+        std::size_t index;
+        do {
+            if ((ticket >> ROUND_SHIFT) != round) return;
+            index = static_cast<std::size_t>(ticket & INDEX_MASK);
+            if (index >= count) return;
+        } while (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel));
+        task(index);
+        if (finished_.fetch_add(1, std::memory_order_acq_rel) + 1 == count) {
+            std::lock_guard lock(mutex_);
+            work_done_.notify_all();
+        }
     }
 }
 
 void WorkerPool::help() {
-    unsigned served = 0;
+    std::uint64_t served = 0;
     for (;;) {
+        const std::function<void(std::size_t)>* task;
+        std::size_t count;
+        std::uint64_t round;
         {
             std::unique_lock lock(mutex_);
-            work_ready_.wait(lock, [&] { return closing_ || round_ != served; });
+            work_ready_.wait(lock, [&] { return closing_ || (round_ != served && task_ != nullptr); });
             if (closing_) return;
-            served = round_;
+            served = round = round_;
+            task = task_;
+            count = count_;
         }
-        run_tasks();
+        run_tasks(round, *task, count);
     }
 }
 

@@ -6,8 +6,10 @@
 // a pool would.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -36,18 +38,22 @@ public:
 
 private:
     void help();
-    void run_tasks();
+    void run_tasks(std::uint64_t round, const std::function<void(std::size_t)>& task, std::size_t count);
 
     std::vector<std::thread> helpers_;
     std::mutex mutex_;
     std::condition_variable work_ready_;
     std::condition_variable work_done_;
+    // The current call of for_each, under the mutex: its task and count, and
+    // its number among the calls (round_).
     const std::function<void(std::size_t)>* task_ = nullptr;
     std::size_t count_ = 0;
-    std::size_t next_ = 0;      // the next index to hand out
-    std::size_t finished_ = 0;  // indices whose task has returned
-    unsigned round_ = 0;        // which call of for_each the helpers serve
+    std::uint64_t round_ = 0;
     bool closing_ = false;
+    // Taken without the lock: the round and the next index to hand out in one
+    // word, and how many tasks of the round have returned.
+    std::atomic<std::uint64_t> ticket_{0};
+    std::atomic<std::size_t> finished_{0};
 };
 
 }  // namespace tapwell
