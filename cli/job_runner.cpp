@@ -161,6 +161,38 @@ ExitStatus exit_status(JobOutcome outcome) {
     return EXIT_USAGE;
 }
 
+// Waits for a worker that sets `done` (under `mutex`, then notifies `ended`):
+// shows the progress line on a terminal a few times a second, and at Ctrl-C
+// calls interrupt() with the lock released and waits no more (a second Ctrl-C
+// then ends the process, should the worker not stop). `shown` says whether a
+// progress line is to be cleared.
+template <typename Interrupt>
+void wait_for_worker(std::mutex& mutex, std::condition_variable& ended, const bool& done, ProgressFunction progress,
+                     bool quiet, bool& shown, Interrupt interrupt) {
+    const bool show = !quiet && progress != nullptr && is_terminal(stderr);
+    const auto started = std::chrono::steady_clock::now();
+    auto next_progress = started + PROGRESS_PERIOD;
+    ProgressEstimate estimate;
+    shown = false;
+    std::unique_lock lock(mutex);
+    while (!done) {
+        ended.wait_for(lock, POLL_PERIOD);
+        if (done) break;
+        if (interrupted.load()) {
+            restore_default_interrupt();
+            lock.unlock();
+            interrupt();
+            return;
+        }
+        if (show && std::chrono::steady_clock::now() >= next_progress) {
+            show_progress(progress, estimate,
+                          std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+            shown = true;
+            next_progress += PROGRESS_PERIOD;
+        }
+    }
+}
+
 // Runs the job to its end or to Ctrl-C, writes the status text to standard
 // error and returns the exit status.
 int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
@@ -186,33 +218,10 @@ int run_console_job(JobFunction job, int run_state, ProgressFunction progress, b
         ended.notify_all();
     });
 
-    const bool show = !quiet && progress != nullptr && is_terminal(stderr);
-    const auto started = std::chrono::steady_clock::now();
-    auto next_progress = started + PROGRESS_PERIOD;
-    ProgressEstimate estimate;
     bool shown = false;
     bool aborted = false;
-    {
-        std::unique_lock lock(mutex);
-        while (!done) {
-            ended.wait_for(lock, POLL_PERIOD);
-            if (done) break;
-            if (interrupted.load()) {
-                // A second Ctrl-C ends the process, should the job not stop.
-                restore_default_interrupt();
-                lock.unlock();
-                aborted = abort_running_job([&] { worker.join(); });
-                lock.lock();
-                break;
-            }
-            if (show && std::chrono::steady_clock::now() >= next_progress) {
-                show_progress(progress, estimate,
-                              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-                shown = true;
-                next_progress += PROGRESS_PERIOD;
-            }
-        }
-    }
+    wait_for_worker(mutex, ended, done, progress, quiet, shown,
+                    [&] { aborted = abort_running_job([&] { worker.join(); }); });
     if (worker.joinable()) worker.join();
     if (shown) clear_progress();
 
@@ -241,29 +250,8 @@ int run_console_task(const std::function<int()>& task, ProgressFunction progress
         done = true;
         ended.notify_all();
     });
-    const bool show = !quiet && progress != nullptr && is_terminal(stderr);
-    const auto started = std::chrono::steady_clock::now();
-    auto next_progress = started + PROGRESS_PERIOD;
-    ProgressEstimate estimate;
     bool shown = false, aborted = false;
-    {
-        std::unique_lock lock(mutex);
-        while (!done) {
-            ended.wait_for(lock, POLL_PERIOD);
-            if (done) break;
-            if (interrupted.load()) {
-                restore_default_interrupt();  // a second Ctrl-C ends the process
-                aborted = claim_job_abort();
-                break;
-            }
-            if (show && std::chrono::steady_clock::now() >= next_progress) {
-                show_progress(progress, estimate,
-                              std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-                shown = true;
-                next_progress += PROGRESS_PERIOD;
-            }
-        }
-    }
+    wait_for_worker(mutex, ended, done, progress, quiet, shown, [&] { aborted = claim_job_abort(); });
     worker.join();
     finish_job();
     if (shown) clear_progress();
