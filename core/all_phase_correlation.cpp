@@ -26,10 +26,10 @@ inline void prefetch_for_writing(T* at) {
 #endif
 }
 
-// How a step's sign reaches its value: added (the value cleared first), added
-// atomically where segments of the same chunk run at the same time (values of
-// different steps may meet), or set, where every value is reached by exactly
-// one step (CorrelationPlan::once) and nothing needs clearing or guarding.
+// How a step's sign reaches its (cleared) value: added, added atomically where
+// segments of the same chunk run at the same time (values of different steps
+// may meet), or set, where every value is reached by exactly one step
+// (CorrelationPlan::once) and segments never meet.
 enum class Fill { add, shared_add, set };
 
 template <Fill How, typename T>
@@ -94,10 +94,7 @@ bool segment_of(const CorrelationPlan& plan, std::uint32_t chunk, T* values, std
     const std::uint64_t period = (std::uint64_t{1} << plan.n) - 1u;
     const auto from = static_cast<std::uint32_t>(period * segment / segments);
     const auto to = static_cast<std::uint32_t>(period * (segment + 1) / segments);
-    if (plan.once) {
-        if (segment == 0) values[0] = 0;  // state 0 is no step's
-        return fill_steps<Fill::set>(plan, chunk, values, from, to, stop);
-    }
+    if (plan.once) return fill_steps<Fill::set>(plan, chunk, values, from, to, stop);
     return segments > 1 ? fill_steps<Fill::shared_add>(plan, chunk, values, from, to, stop)
                         : fill_steps<Fill::add>(plan, chunk, values, from, to, stop);
 }
@@ -106,7 +103,7 @@ template <typename T>
 bool fill_chunk(const CorrelationPlan& plan, std::uint32_t chunk, T* values, StopCheck stop) {
     const std::size_t size = std::size_t{1} << plan.chunk_bits;
     // Clearing (and first touching) a gigabyte takes a while: in pieces.
-    for (std::size_t at = 0; at < size && !plan.once; at += STOP_INTERVAL) {
+    for (std::size_t at = 0; at < size; at += STOP_INTERVAL) {
         const std::size_t piece = size - at < STOP_INTERVAL ? size - at : STOP_INTERVAL;
         std::memset(values + at, 0, piece * sizeof(T));
         if (stop != nullptr && stop()) return false;

@@ -45,10 +45,11 @@ bool correlate_chunk(const CorrelationPlan& plan, std::uint32_t chunk, std::int6
                      StopCheck stop = nullptr);
 
 // The same chunk in parts, for callers that spread them over threads: clear
-// the values (unless plan.once: each value is then set by its one step), then
-// fill segment 0..segments-1 (parts of the sequence, each started by a jump;
-// they may run at the same time, their additions are then atomic), then
-// transform (walsh_piece). Together they give what correlate_chunk gives.
+// the values (in pieces: the first touch of up to a gigabyte takes a while),
+// then fill segment 0..segments-1 (parts of the sequence, each started by a
+// jump; they may run at the same time, their additions are then atomic unless
+// plan.once), then transform (walsh_piece). Together they give what
+// correlate_chunk gives.
 bool fill_chunk_segment(const CorrelationPlan& plan, std::uint32_t chunk, std::int32_t* values, std::uint32_t segment,
                         std::uint32_t segments, StopCheck stop = nullptr);
 bool fill_chunk_segment(const CorrelationPlan& plan, std::uint32_t chunk, std::int64_t* values, std::uint32_t segment,

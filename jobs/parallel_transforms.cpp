@@ -29,7 +29,7 @@ template <typename T>
 bool correlate(WorkerPool& pool, const CorrelationPlan& plan, std::uint32_t chunk, T* values) {
     if (pool.size() == 1) return correlate_chunk(plan, chunk, values, stop_pending);
     const std::size_t size = std::size_t{1} << plan.chunk_bits;
-    pool.for_each(plan.once ? 0 : (size + CLEAR_PIECE - 1) / CLEAR_PIECE, [&](std::size_t piece) {
+    pool.for_each((size + CLEAR_PIECE - 1) / CLEAR_PIECE, [&](std::size_t piece) {
         const std::size_t from = piece * CLEAR_PIECE;
         const std::size_t count = size - from < CLEAR_PIECE ? size - from : CLEAR_PIECE;
         if (!stop_pending()) std::memset(values + from, 0, count * sizeof(T));

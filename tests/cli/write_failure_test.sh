@@ -41,7 +41,7 @@ fails() {
 deg32=100000000000000000000000000000011
 fails generation "" generate --width 1 --count 0 --list-text "$deg32"$'\n1'
 fails search "" search --from 1$(printf '0%.0s' $(seq 1 31))1
-fails correlation "" correlate --list-text $'1000000000000000000000000011011\n1\n1000000000000000000000011011011\n1'
+fails correlation "" correlate --list-text $'1000000000000000000011011\n1\n1000000000000000010000111\n1'
 # The primitive search's log fits; the pair search's lines fill the file.
 fails pairs "Finished. found=630" pairs --from 1$(printf '0%.0s' $(seq 1 12))1
 
