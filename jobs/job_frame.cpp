@@ -54,7 +54,7 @@ void show_item(FrontEnd& front_end, std::uint32_t index, std::uint32_t cap,
 JobOutcome close_job(FrontEnd& front_end, std::string_view final_text) {
     if (!claim_job_end()) return JobOutcome::stopped;
     if (log_failed()) return JobOutcome::write_failed;
-    log_write(final_text);
+    if (!final_text.empty()) log_write(final_text);
     log_flush();
     // The final text stands only once it is in the file.
     if (log_failed()) return JobOutcome::write_failed;
