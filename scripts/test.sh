@@ -18,11 +18,13 @@ stage() {  # stage NAME COMMAND...
   local name=$1
   shift
   echo "=== $name"
+  local started=$SECONDS
   if "$@"; then
     passed=$((passed + 1))
+    echo "=== $name passed in $((SECONDS - started)) s"
   else
     failed=$((failed + 1))
-    echo "=== $name FAILED"
+    echo "=== $name FAILED after $((SECONDS - started)) s"
   fi
 }
 
