@@ -237,7 +237,9 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     // the stop flag, and up to a gigabyte takes a while. When the memory is not
     // to be had, smaller chunks (more passes over the sequence) give the same
     // values.
-    WorkerPool pool;
+    // A thread for each 2^17 states: below that the whole job takes a
+    // millisecond or so, less than starting a thread costs.
+    WorkerPool pool(job_threads_for(std::uint64_t{1} << (a.degree > 17 ? a.degree - 17 : 0)));
     CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
     std::unique_ptr<std::int32_t[]> narrow;
     std::unique_ptr<std::int64_t[]> wide;

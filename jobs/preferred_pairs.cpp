@@ -68,7 +68,8 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     // The decimation of every entry, once; then a look-up per pair, the
     // coset of its ratio decided the first time it is met, together with the
     // next unknown ones (pair_classifier.h).
-    WorkerPool pool;
+    // A thread for each 2^16 pairs: a short list is not worth starting one.
+    WorkerPool pool(job_threads_for(total >> 16));
     PairClassifier classifier;
     if (!prepare_pair_classifier(pool, classifier, FoundList.data(), list_count, n)) return JobOutcome::stopped;
     // Cosets a batch: enough to keep every thread busy; at high degrees, where

@@ -67,10 +67,12 @@ JobOutcome search_primitive(FrontEnd& front_end) {
     // logged, the next block's first once a block is logged. A search started
     // again from it (Status report, the abort text) neither repeats nor skips a
     // find.
-    WorkerPool pool;
+    const std::uint64_t blocks_in_range = (candidates + PRIMITIVE_BLOCK - 1) / PRIMITIVE_BLOCK + 1;
+    WorkerPool pool(job_threads_for(blocks_in_range));
     const std::size_t round_blocks = pool.size() == 1 ? 1 : 4 * static_cast<std::size_t>(pool.size());
     std::vector<Block> blocks(round_blocks);
-    for (Block& b : blocks) b.finds = std::make_unique<std::uint32_t[]>(PRIMITIVE_BLOCK);
+    // Left uninitialised: a block's finds are written before they are read.
+    for (Block& b : blocks) b.finds.reset(new std::uint32_t[PRIMITIVE_BLOCK]);
     const std::uint32_t last_candidate = 2u * e - 1u;
     std::uint32_t found = 0;
     bool done = false;

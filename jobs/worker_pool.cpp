@@ -22,6 +22,11 @@ int job_threads() {
     return configured > 0 ? configured : default_threads();
 }
 
+int job_threads_for(std::uint64_t units) {
+    const auto threads = static_cast<std::uint64_t>(job_threads());
+    return static_cast<int>(units < 1 ? 1 : units < threads ? units : threads);
+}
+
 void set_job_threads(int threads) { configured_threads.store(threads > 0 ? threads : 0, std::memory_order_relaxed); }
 
 WorkerPool::WorkerPool(int threads) {

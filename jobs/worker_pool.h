@@ -21,6 +21,10 @@ namespace tapwell {
 // end says otherwise (tapwell-cli --threads). At least 1.
 int job_threads();
 void set_job_threads(int threads);
+// The threads for a job of `units` pieces of work, each worth a thread of its
+// own (a millisecond or so): no more than there are pieces, at least one. A
+// small job is not worth the starting of threads.
+int job_threads_for(std::uint64_t units);
 
 class WorkerPool {
 public:

@@ -98,14 +98,18 @@ TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
     EXPECT_EQ(refusals, 2);
     ASSERT_EQ(plain.size(), (1u << n) + 2u);
     EXPECT_EQ(capped, plain);
-    // On two: the helpers' text pieces are refused too, and the job's thread
-    // writes every line itself.
+    // On two threads at degree 18 (where the job takes them): the one chunk of
+    // 2^18 values (1 MiB) is granted, the helpers' text pieces (1.5 MiB) are
+    // refused, and the job's thread writes every line itself.
     set_job_threads(2);
-    Lines two_threads;
-    run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list.c_str()); }, correlate_pair, RUN_CORRELATE,
-                  std::size_t{1} << 15, plain, two_threads, refusals);
-    EXPECT_EQ(refusals, 3);
-    EXPECT_EQ(two_threads, capped);
+    const std::vector<std::uint32_t> pair18 = first_primitives(18, 2);
+    const std::string list18 = poly_text(pair18[0]) + "\n1\n" + poly_text(pair18[1]) + "\n1";
+    Lines plain18, capped18;
+    run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list18.c_str()); }, correlate_pair, RUN_CORRELATE,
+                  std::size_t{1} << 20, plain18, capped18, refusals);
+    EXPECT_EQ(refusals, 1);
+    ASSERT_EQ(plain18.size(), (1u << 18) + 2u);
+    EXPECT_EQ(capped18, plain18);
     set_job_threads(0);
 }
 
