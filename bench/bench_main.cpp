@@ -620,7 +620,8 @@ void print_table() {
         std::string ratio = "-";
         if (!std::isnan(r.ref) && !std::isnan(r.fast)) {
             char buf[32];
-            std::snprintf(buf, sizeof buf, "%.0fx", r.ref / r.fast);
+            const double times = r.ref / r.fast;
+            std::snprintf(buf, sizeof buf, times < 10 ? "%.2fx" : "%.0fx", times);
             ratio = buf;
         }
         char memory[32] = "-";
