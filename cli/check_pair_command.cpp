@@ -1,6 +1,6 @@
 // Ring: cli. tapwell-cli check-pair: whether two primitive polynomials of
 // one degree (3 to 32) are a preferred pair, with every correlation value over
-// all phases and how many phases take it (jobs/pair_spectrum: one all-phase
+// all phases and how many phases take it (jobs/pair_phases: one all-phase
 // transform, in chunks above degree 28). The answer is an answer either way:
 // exit status 0 whether the pair is preferred or not.
 #include <CLI/CLI.hpp>
@@ -17,7 +17,7 @@
 #include "cli/pair_checks.h"
 #include "core/preferred_values.h"
 #include "core/shift_register.h"
-#include "jobs/pair_spectrum.h"
+#include "jobs/pair_phases.h"
 
 namespace tapwell::cli {
 

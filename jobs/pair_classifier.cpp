@@ -11,7 +11,7 @@
 #include "core/primitivity.h"
 #include "core/shift_register.h"
 #include "jobs/job_control.h"
-#include "jobs/pair_spectrum.h"
+#include "jobs/pair_phases.h"
 
 namespace tapwell {
 

@@ -8,7 +8,7 @@
 // decided exactly, in the cheapest way that decides it: by theorem
 // (core/decimation: Gold and Kasami, n divisible by 4), else by the pair's
 // first two phases counted 64 steps at a time (core/phase_words), else by
-// all its phases in chunks (jobs/pair_spectrum). Cosets are asked for in
+// all its phases in chunks (jobs/pair_phases). Cosets are asked for in
 // batches; a batch runs on every thread of the pool at once.
 //
 // Memory: the decimations (12 bytes an entry), the logarithm tables (at most

@@ -6,7 +6,7 @@
 // and Kasami ones with their inverses, preferred by theorem; with every coset
 // examined (to degree 20) each coset's pair is decided as the pair search
 // decides it: by theorem, by its first phases (core/phase_words) or by all
-// its phases (jobs/pair_spectrum), so the list is complete. Verified partners
+// its phases (jobs/pair_phases), so the list is complete. Verified partners
 // (to degree 32) have had all their phases computed.
 #pragma once
 
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "core/polynomial.h"
-#include "jobs/pair_spectrum.h"
+#include "jobs/pair_phases.h"
 #include "jobs/worker_pool.h"
 
 namespace tapwell {

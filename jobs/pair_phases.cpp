@@ -1,5 +1,5 @@
-// Ring: jobs. See pair_spectrum.h.
-#include "jobs/pair_spectrum.h"
+// Ring: jobs. See pair_phases.h.
+#include "jobs/pair_phases.h"
 
 #include <memory>
 #include <new>
