@@ -76,9 +76,10 @@ check "pairs 4" "Completed. found = 0" "$("$cli" pairs --from 10011 2>/dev/null 
 "$cli" pairs --from 10011 --search-count 1 >"$work/out" 2>"$work/err"; rc=$?
 check "one polynomial: pair search rejected" 1 "$rc"
 check "one polynomial: search logged only" $'n=4, from=10011\n10011\nFinished. found=1' "$(cat "$work/out")"
-"$cli" pairs --from 101 >"$work/out" 2>/dev/null; rc=$?
+"$cli" pairs --from 101 >"$work/out" 2>"$work/err"; rc=$?
 check "bad start: search rejected" 1 "$rc"
 check "bad start: no pair search" "" "$(cat "$work/out")"
+check "bad start: rejected once" "Invalid parameter" "$(cat "$work/err")"
 
 # Ctrl-C is Abort in each job: the abort text ends the log and the status; exit 130.
 deg20=100000000000000001001
@@ -105,5 +106,9 @@ deg26=100000000000000000000001001
 interrupt correlate '' '^aborted\.$' correlate --list-text "$deg26"$'\n1\n'"$deg26"$'\n1'
 # Degree 26: pairs above the decimation tables' degree are stepped, minutes a pair.
 interrupt pairs '^Finished' '^aborted\. found = [0-9]*$' pairs --from "$deg26" --search-count 40
+# Ctrl-C in the search that comes first: no pair search after it.
+deg32=100000000000000000000000000000011
+interrupt "pairs in its search" '' '^aborted at [01]*, found=[0-9]*$' pairs --from "$deg32"
+check "pairs in its search: no pair search" 0 "$(grep -c '^Seaching' "$work/abort.log")"
 
 finish

@@ -45,4 +45,21 @@ fails correlation "" correlate --list-text $'1000000000000000000011011\n1\n10000
 # The primitive search's log fits; the pair search's lines fill the file.
 fails pairs "Finished. found=630" pairs --from 1$(printf '0%.0s' $(seq 1 12))1
 
+# Ctrl-C while the log is failing: the interruption still decides the exit
+# status (130), and the failure is still named. Standard output is a pipe
+# whose reader reads nothing and goes away after a while (SIGPIPE ignored):
+# the Ctrl-C comes while a write hangs on the full pipe, which then fails.
+fifo="$work/pipe"
+mkfifo "$fifo"
+(trap '' PIPE; exec "$cli" generate --width 1 --count 0 --list-text "$deg32"$'\n1' >"$fifo" 2>"$work/err") &
+pid=$!
+sleep 1.5 <"$fifo" &
+sleep 0.5
+kill -INT $pid
+wait $pid; rc=$?
+check "Ctrl-C while the log fails: exit" 130 "$rc"
+check "Ctrl-C while the log fails: the failure named" \
+  "tapwell-cli: cannot write standard output: Broken pipe" "$(tail -n 1 "$work/err")"
+wait
+
 finish

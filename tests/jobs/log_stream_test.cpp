@@ -116,6 +116,54 @@ TEST(LogStream, TheFileOnlyEverReceivesWholeLines) {
     EXPECT_EQ(read_file(f.log_path), expected + "unfinished now finished\n");
 }
 
+// A line of exactly the room left in the buffer, one byte less and one more,
+// through each way of writing, after a buffer filled up to a line end or to
+// the middle of a line: the file holds exactly the bytes written.
+TEST(LogStream, LinesAtTheEdgeOfTheBufferArriveByteForByte) {
+    enum class Path { write, write_line, reserve };
+    const struct {
+        const char* name;
+        Path path;
+    } paths[] = {{"log_write", Path::write}, {"log_write_line", Path::write_line}, {"log_reserve", Path::reserve}};
+    const std::size_t room = 100;
+    for (const auto& p : paths) {
+        for (const bool inside_a_line : {false, true}) {
+            for (const int off : {-1, 0, 1}) {
+                const std::string name = std::string(p.name) + (inside_a_line ? ", after a part line" : "") +
+                                         ", room " + std::to_string(off);
+                testing::JobFixture f;
+                std::string expected;
+                // Filled up to `room` before the buffer's end, in whole lines or
+                // ending inside one.
+                while (expected.size() < BUFFER - room - 200) expected += numbered_line(expected.size() % 997);
+                expected += std::string(BUFFER - room - expected.size() - 1, '-') + (inside_a_line ? "-" : "\n");
+                log_write(expected);
+                const std::string line = std::string(room + off - 1, static_cast<char>('a' + off + 1)) + "\n";
+                switch (p.path) {
+                    case Path::write: log_write(line); break;
+                    case Path::write_line: log_write_line(std::string_view(line).substr(0, line.size() - 1)); break;
+                    case Path::reserve: {
+                        char* at = log_reserve(line.size());
+                        std::memcpy(at, line.data(), line.size());
+                        log_commit(at + line.size());
+                        break;
+                    }
+                }
+                expected += line;
+                // And on through two more buffers, which a cursor run past
+                // the buffer's end would spoil.
+                for (std::uint32_t i = 0; expected.size() < 3 * BUFFER; ++i) {
+                    log_write_line("after " + std::to_string(i));
+                    expected += "after " + std::to_string(i) + "\n";
+                }
+                const std::string text = f.log_text();
+                EXPECT_EQ(text.size(), expected.size()) << name;
+                EXPECT_TRUE(text == expected) << name;
+            }
+        }
+    }
+}
+
 TEST(LogStream, LineLongerThanTheBufferArrivesWhole) {
     testing::JobFixture f;
     const std::string long_line(2 * BUFFER + 12345, 'x');
