@@ -28,43 +28,50 @@ constexpr std::uint32_t DISPLAY_CAP = 70;
 // Steps between two looks at the stop flag: well under a millisecond.
 constexpr std::uint32_t PHASE_SLICE = 1u << 16;
 
-// The phase index as decimal digits, counted up in place: cheaper than
-// converting each of millions of consecutive numbers anew.
-struct DecimalCounter {
-    // The digits end at END; the bytes after them are padding so a fixed-size
-    // copy may read past the last digit.
-    static constexpr int END = 12;
-    char digits[END + 16] = {};
-    int length = 1;
+// The head of a phase's line, "dt=<phase>, r= ", whose digits are counted up
+// in place: cheaper than converting each of millions of consecutive numbers
+// anew, and one fixed-size copy per line.
+struct PhaseHead {
+    // Room for the longest head (10 digits) and padding, so that a copy of
+    // SIZE bytes may read past the head's end.
+    static constexpr std::size_t SIZE = 32;
+    char text[SIZE] = {};
+    std::size_t size = 0;  // of the head
+    std::size_t digits = 0;
 
-    explicit DecimalCounter(std::uint32_t start = 0) {
-        char text[16];
-        const char* end = std::to_chars(text, text + sizeof text, start).ptr;
-        length = static_cast<int>(end - text);
-        std::memcpy(digits + END - length, text, static_cast<std::size_t>(length));
+    explicit PhaseHead(std::uint32_t start = 0) {
+        constexpr std::size_t PHASE_SIZE = texts::PHASE.size();
+        std::memcpy(text, texts::PHASE.data(), PHASE_SIZE);
+        char* end = std::to_chars(text + PHASE_SIZE, text + SIZE, start).ptr;
+        digits = static_cast<std::size_t>(end - text) - PHASE_SIZE;
+        end_head();
     }
-    const char* begin() const { return digits + END - length; }
     void next() {
-        int i = END - 1;
-        while (i >= END - length && digits[i] == '9') digits[i--] = '0';
-        if (i < END - length) {
-            digits[i] = '1';
-            ++length;
-        } else {
-            ++digits[i];
+        std::size_t i = texts::PHASE.size() + digits;
+        while (i > texts::PHASE.size() && text[i - 1] == '9') text[--i] = '0';
+        if (i > texts::PHASE.size()) {
+            ++text[i - 1];
+        } else {  // 9...9 became 10...0: a digit more
+            text[i] = '1';
+            text[texts::PHASE.size() + digits] = '0';
+            ++digits;
+            end_head();
         }
+    }
+
+private:
+    void end_head() {
+        const std::size_t at = texts::PHASE.size() + digits;
+        std::memcpy(text + at, texts::PHASE_VALUE.data(), texts::PHASE_VALUE.size());
+        size = at + texts::PHASE_VALUE.size();
     }
 };
 
 // "dt=%u, r= %d" of one phase at `at` (room for 48 bytes); returns its end,
 // before the line feed.
-char* put_phase(char* at, const DecimalCounter& dt, std::int64_t r) {
-    constexpr std::size_t PHASE_SIZE = texts::PHASE.size(), VALUE_SIZE = texts::PHASE_VALUE.size();
-    std::memcpy(at, texts::PHASE.data(), PHASE_SIZE);
-    std::memcpy(at + PHASE_SIZE, dt.begin(), 12);  // the digits and some padding, overwritten next
-    char* end = at + PHASE_SIZE + dt.length;
-    std::memcpy(end, texts::PHASE_VALUE.data(), VALUE_SIZE);
-    return std::to_chars(end + VALUE_SIZE, at + 47, r).ptr;
+char* put_phase(char* at, const PhaseHead& head, std::int64_t r) {
+    std::memcpy(at, head.text, PhaseHead::SIZE);  // the head and some padding, overwritten next
+    return std::to_chars(at + head.size, at + 47, r).ptr;
 }
 
 std::uint64_t distance_from_minus_one(std::int64_t r) {
@@ -98,7 +105,7 @@ std::vector<PhaseText> phase_pieces(const WorkerPool& pool) {
 
 template <typename T>
 void format_piece(PhaseText& piece, const T* values, std::uint32_t first_dt, std::uint32_t count) {
-    DecimalCounter dt(first_dt);
+    PhaseHead dt(first_dt);
     char* at = piece.text.get();
     std::uint64_t sum = 0;
     for (std::uint32_t i = 0; i < count; ++i, dt.next()) {
@@ -117,7 +124,7 @@ void format_piece(PhaseText& piece, const T* values, std::uint32_t first_dt, std
 template <typename T>
 bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::size_t from, std::size_t to,
                 std::uint32_t& dt, std::uint64_t& sum, std::vector<PhaseText>& pieces) {
-    DecimalCounter dt_text(dt);
+    PhaseHead dt_text(dt);
     std::size_t l = from;
     for (; l < to && (pieces.empty() || dt <= DISPLAY_CAP); ++l, ++dt, dt_text.next()) {
         if (stop_pending()) return false;

@@ -74,7 +74,7 @@ TEST(LogStream, MixedWritesAcrossBufferBoundaries) {
                 break;
             default:
                 if (i % 40000 == 3) {  // now and then a text larger than the buffer
-                    const std::string big(300000, static_cast<char>('a' + i % 26));
+                    const std::string big(BUFFER + 12345, static_cast<char>('a' + i % 26));
                     log_write(big);
                     expected += big;
                 }
@@ -272,9 +272,11 @@ TEST(LogStream, AClosedPipeRaisesSigpipeAsAWriteOfOurOwnWould) {
     auto previous = std::signal(SIGPIPE, [](int) { ++sigpipes; });
     std::FILE* out = fdopen(ends[1], "w");
     log_attach(out);
-    for (std::uint32_t i = 0; i < 20000; ++i) log_write(numbered_line(i));  // more than a buffer
+    std::string lines;
+    for (std::uint32_t i = 0; lines.size() < BUFFER + BUFFER / 2; ++i) lines += numbered_line(i);
+    log_write(lines);  // more than a buffer
     usleep(100000);  // the keeper has failed by now, before our next hand-over
-    for (std::uint32_t i = 0; i < 20000; ++i) log_write(numbered_line(i));  // as a job goes on
+    log_write(lines);  // as a job goes on
     EXPECT_EQ(sigpipes.load(), 1);
     log_close();
     std::string reason;
