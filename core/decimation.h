@@ -61,7 +61,8 @@ struct FamilyDecimation {
 // before Kasami, k rising), for 3 <= n <= 64; none for n divisible by 4.
 std::vector<FamilyDecimation> preferred_family_decimations(int n);
 
-enum class PairVerdict { not_preferred, preferred, unknown, stopped };
+// A byte, not_preferred zero: a pair search passes millions of rows of them.
+enum class PairVerdict : std::uint8_t { not_preferred, preferred, unknown, stopped };
 
 // What the theorems say of the coset of the ratio q, 3 <= n <= 64:
 // `preferred_leaders` is the sorted coset leaders of

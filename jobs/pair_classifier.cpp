@@ -74,19 +74,20 @@ bool prepare_decimations(WorkerPool& pool, PairClassifier& c, const std::uint32_
     }
     std::sort(polys.begin(), polys.end());
     polys.erase(std::unique(polys.begin(), polys.end()), polys.end());
-    std::vector<std::uint32_t> found(polys.size(), 0);
+    std::vector<std::uint32_t> found(polys.size(), 0), inverse(polys.size(), 0);
     pool.for_each((polys.size() + ENTRY_BLOCK - 1) / ENTRY_BLOCK, [&](std::size_t b) {
         BerlekampMassey bm;
         for (std::size_t k = b * ENTRY_BLOCK; k < polys.size() && k < (b + 1) * ENTRY_BLOCK && !stop_pending(); ++k) {
             found[k] = static_cast<std::uint32_t>(decimation_of(log, {polys[k], n}, bm));
+            if (found[k] != 0) inverse[k] = static_cast<std::uint32_t>(mersenne_inverse(found[k], n));
         }
     });
     if (stop_pending()) return false;
     for (std::size_t k = 0; k < count; ++k) {
         if (!usable[k]) continue;
-        const std::uint32_t d = found[std::lower_bound(polys.begin(), polys.end(), list[k]) - polys.begin()];
-        c.decimation[k] = d;
-        c.inverse[k] = d != 0 ? static_cast<std::uint32_t>(mersenne_inverse(d, n)) : 0u;
+        const auto at = std::lower_bound(polys.begin(), polys.end(), list[k]) - polys.begin();
+        c.decimation[k] = found[at];
+        c.inverse[k] = inverse[at];
     }
     c.family = family_leaders(n);
     if (n <= PAIR_TABLE_MAX_DEGREE) c.table.assign(std::size_t{1} << n, UNKNOWN);

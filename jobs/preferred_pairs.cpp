@@ -1,6 +1,8 @@
 // Ring: jobs. See preferred_pairs.h.
 #include "jobs/preferred_pairs.h"
 
+#include <cstring>
+
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
@@ -21,6 +23,18 @@ namespace {
 constexpr std::uint32_t DISPLAY_CAP = 30;
 // Pairs whose verdicts are looked up at a time, on the pool.
 constexpr std::size_t LOOK_UP_PAIRS = std::size_t{1} << 20;
+
+// The first of verdicts[from, to) that is not not_preferred, or `to`. Most
+// pairs are ruled out: they pass eight at a time.
+std::size_t next_not_ruled_out(const PairVerdict* verdicts, std::size_t from, std::size_t to) {
+    static_assert(sizeof(PairVerdict) == 1 && static_cast<int>(PairVerdict::not_preferred) == 0);
+    for (std::uint64_t eight = 0; to - from >= 8; from += 8) {
+        std::memcpy(&eight, verdicts + from, 8);
+        if (eight != 0) break;
+    }
+    while (from < to && verdicts[from] == PairVerdict::not_preferred) ++from;
+    return from;
+}
 
 // Every start state of register 1 in increasing order, until the first phase
 // whose value is none of the three. Exact for any pair; used for the pairs the
@@ -92,7 +106,7 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
             // with one look at the stop flag and one count for Status report.
             const std::uint32_t run_end = list_count - j < 256 ? list_count : j + 256;
             const std::uint32_t run_start = j;
-            while (j < run_end && row[j - i - 1] == PairVerdict::not_preferred) ++j;
+            j = i + 1 + static_cast<std::uint32_t>(next_not_ruled_out(row, j - i - 1, run_end - i - 1));
             checked += j - run_start;
             pairs_checked.store(checked, std::memory_order_relaxed);
             if (j == run_end) continue;
