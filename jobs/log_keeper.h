@@ -33,6 +33,9 @@ bool running();
 bool request(const char* data, std::size_t size);
 // Waits for the answer to the request: write's result, or GONE.
 int answer();
+// Whether the answer to the request is there to be taken (or the keeper has
+// gone), without waiting.
+bool answered();
 // Lets the keeper end (after any write it has in hand) and waits for it.
 void stop();
 // True only in a keeper that is being started (for fork handlers).

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <sys/socket.h>
 #include <sys/wait.h>
+#include <poll.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/prctl.h>
@@ -86,6 +87,16 @@ int answer() {
     if (n == static_cast<ssize_t>(sizeof result)) return result;
     stop();
     return GONE;
+}
+
+bool answered() {
+    if (!running()) return true;
+    pollfd p{socket_fd, POLLIN, 0};
+    int n;
+    do {
+        n = poll(&p, 1, 0);
+    } while (n < 0 && errno == EINTR);
+    return n != 0;
 }
 
 void stop() {

@@ -38,6 +38,8 @@ void attach(std::FILE* stream);
 void write(const char* data, std::size_t size);
 // Waits until the write under way is done.
 void wait();
+// Whether a write handed over is still under way (a look, no waiting).
+bool busy();
 void close();
 
 // Keeps error (EIO for none given) in failure() unless a failure is there.

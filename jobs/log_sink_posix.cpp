@@ -165,6 +165,8 @@ void write(const char* data, std::size_t size) {
 
 void wait() { take_answer(); }
 
+bool busy() { return in_hand && !log_keeper::answered(); }
+
 void close() {
     take_answer();
     log_keeper::stop();

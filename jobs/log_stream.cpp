@@ -1,6 +1,7 @@
 // Ring: jobs. See log_stream.h.
 #include "jobs/log_stream.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "jobs/log_sink.h"
@@ -19,32 +20,54 @@ namespace {
 using log_detail::cursor;
 using log_detail::limit;
 char* buffer = nullptr;  // the start of the buffer being filled while a log is open
+char* end = nullptr;     // and its end; `limit` may stand before it (below)
 int filling = 0;         // which of the writer's two buffers that is
 
-// Hands [buffer, end) to the file and goes on in the other buffer with the
+// The inline writes stop at `limit`, a step ahead of the last look at the
+// writer: when it is free by then, it gets the lines so far, so that a log
+// of a few megabytes is written while the job goes on, not all at its end;
+// while it is busy, the buffer fills on to its end.
+constexpr std::size_t STEP = log_sink::BUFFER_SIZE / 4;
+
+void set_limit(char* at) { limit = std::min(at, end); }
+std::size_t room() { return static_cast<std::size_t>(limit - cursor); }
+
+// Hands [buffer, upto) to the file and goes on in the other buffer with the
 // rest, while the writer has this one. After a failure the writer takes
 // nothing more (but still hears how its last write ended), and the rest goes.
-void hand_over(const char* end) {
-    if (end != buffer) {
-        log_sink::write(buffer, static_cast<std::size_t>(end - buffer));
+void hand_over(const char* upto) {
+    if (upto != buffer) {
+        log_sink::write(buffer, static_cast<std::size_t>(upto - buffer));
         filling = 1 - filling;
     }
-    if (log_failed()) end = cursor;
+    if (log_failed()) upto = cursor;
     char* next = log_sink::buffer(filling);
-    const std::size_t rest = static_cast<std::size_t>(cursor - end);
-    std::memmove(next, end, rest);
+    const std::size_t rest = static_cast<std::size_t>(cursor - upto);
+    std::memmove(next, upto, rest);
     buffer = next;
     cursor = buffer + rest;
-    limit = buffer + log_sink::BUFFER_SIZE;
+    end = buffer + log_sink::BUFFER_SIZE;
+    set_limit(cursor + STEP);
 }
 
 void hand_over_lines() { hand_over(log_sink::after_last_line_end(buffer, cursor)); }
 
-// Room for `size` bytes. Whole lines go first; only a line longer than the
-// buffer leaves in pieces.
+// A write of `size` bytes reached the limit before the buffer's end: the
+// writer gets the lines so far if it is free, and the next look comes a step
+// on (or where this write ends, or at the buffer's end). True when the write
+// now fits.
+bool past_limit(std::size_t size) {
+    if (limit == end) return false;
+    if (!log_sink::busy()) hand_over_lines();
+    set_limit(cursor + std::max(size, STEP));
+    return size <= room();
+}
+
+// Room for `size` bytes before the buffer's end. Whole lines go first; only
+// a line longer than the buffer leaves in pieces.
 void make_room(std::size_t size) {
     hand_over_lines();
-    if (static_cast<std::size_t>(limit - cursor) < size) hand_over(cursor);
+    if (static_cast<std::size_t>(end - cursor) < size) hand_over(cursor);
 }
 
 void begin() {
@@ -52,7 +75,8 @@ void begin() {
     filling = 0;
     buffer = log_sink::buffer(filling);
     cursor = buffer;
-    limit = buffer + log_sink::BUFFER_SIZE;
+    end = buffer + log_sink::BUFFER_SIZE;
+    set_limit(cursor + STEP);
 }
 
 }  // namespace
@@ -61,23 +85,27 @@ namespace log_detail {
 
 void write_slow(std::string_view text) {
     if (cursor == nullptr) return;
-    hand_over_lines();
-    while (text.size() > static_cast<std::size_t>(limit - cursor)) {
-        const std::size_t part = static_cast<std::size_t>(limit - cursor);
-        std::memcpy(cursor, text.data(), part);
-        cursor = limit;
-        text.remove_prefix(part);
+    if (!past_limit(text.size())) {
+        // The buffer's end.
         hand_over_lines();
-        if (cursor == limit) hand_over(cursor);  // one line longer than the buffer
+        while (text.size() > static_cast<std::size_t>(end - cursor)) {
+            const std::size_t part = static_cast<std::size_t>(end - cursor);
+            std::memcpy(cursor, text.data(), part);
+            cursor = end;
+            text.remove_prefix(part);
+            hand_over_lines();
+            if (cursor == end) hand_over(cursor);  // one line longer than the buffer
+        }
     }
     std::memcpy(cursor, text.data(), text.size());
     cursor += text.size();
+    if (limit < cursor) set_limit(cursor + STEP);
 }
 
 char* reserve_slow(std::size_t size) {
     static char nowhere[4096];
     if (cursor == nullptr || size > log_sink::BUFFER_SIZE) return nowhere;
-    make_room(size);
+    if (!past_limit(size)) make_room(size);
     return cursor;
 }
 
@@ -106,7 +134,7 @@ void log_close() {
     if (cursor == nullptr) return;
     hand_over(cursor);
     log_sink::close();
-    buffer = cursor = limit = nullptr;
+    buffer = cursor = limit = end = nullptr;
 }
 
 void log_flush() {

@@ -133,11 +133,19 @@ TEST(LogStream, LinesAtTheEdgeOfTheBufferArriveByteForByte) {
                                          ", room " + std::to_string(off);
                 testing::JobFixture f;
                 std::string expected;
-                // Filled up to `room` before the buffer's end, in whole lines or
+                // Lines for most of a buffer, then filled up to `room` before
+                // the point where the inline writes stop (the buffer's end, or
+                // short of it while the writer is free), in whole lines or
                 // ending inside one.
-                while (expected.size() < BUFFER - room - 200) expected += numbered_line(expected.size() % 997);
-                expected += std::string(BUFFER - room - expected.size() - 1, '-') + (inside_a_line ? "-" : "\n");
-                log_write(expected);
+                auto left = [] { return static_cast<std::size_t>(log_detail::limit - log_detail::cursor); };
+                for (std::uint32_t i = 0; expected.size() < BUFFER - 5000 || left() < room + 2; ++i) {
+                    log_write(numbered_line(i));
+                    expected += numbered_line(i);
+                }
+                const std::string filler = std::string(left() - room - 1, '-') + (inside_a_line ? "-" : "\n");
+                log_write(filler);
+                expected += filler;
+                ASSERT_EQ(left(), room) << name;
                 const std::string line = std::string(room + off - 1, static_cast<char>('a' + off + 1)) + "\n";
                 switch (p.path) {
                     case Path::write: log_write(line); break;
