@@ -1,8 +1,9 @@
 // Ring: jobs. The log file: opened for appending, never truncated below what
 // was there, written through a large buffer of our own that hands the system
 // whole lines only. Lines are not written one by one; the buffer goes to the
-// file when it fills, at the end of every job, after an abort text and when
-// the log is closed. Each time, everything up to the buffer's last line end is
+// file when it fills (or a quarter more of it, when the writer is free), at
+// the end of every job, after an abort text and when the log is closed. Each
+// time, everything up to the buffer's last line end is
 // written in one call straight to the file (no buffer of the C library
 // beneath, which would cut elsewhere); the unfinished line stays for the next
 // time. So however the process ends, the file ends on a line end: on POSIX
