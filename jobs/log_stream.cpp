@@ -104,7 +104,9 @@ void write_slow(std::string_view text) {
 
 char* reserve_slow(std::size_t size) {
     static char nowhere[4096];
-    if (cursor == nullptr || size > log_sink::BUFFER_SIZE) return nowhere;
+    // Beyond its promised 4096 bytes a reservation gets nowhere too, rather
+    // than room past the end of `nowhere` while no log is open.
+    if (cursor == nullptr || size > sizeof nowhere) return nowhere;
     if (!past_limit(size)) make_room(size);
     return cursor;
 }

@@ -3,14 +3,14 @@
 // whole lines only. Lines are not written one by one; the buffer goes to the
 // file when it fills (or a quarter more of it, when the writer is free), at
 // the end of every job, after an abort text and when the log is closed. Each
-// time, everything up to the buffer's last line end is
-// written in one call straight to the file (no buffer of the C library
-// beneath, which would cut elsewhere); the unfinished line stays for the next
-// time. So however the process ends, the file ends on a line end: on POSIX
-// systems a second process makes the writes and finishes the one in hand
-// should ours be killed (log_keeper), as the kernel may stop a killed writer
-// between two pages; meanwhile the job fills a second buffer. A write that
-// fails part-way is cut back to the last whole line.
+// time, everything up to the buffer's last line end is written in one call
+// straight to the file (no buffer of the C library beneath, which would cut
+// elsewhere); the unfinished line stays for the next time. So however the
+// process ends, the file ends on a line end: on POSIX systems a second process
+// makes the writes and finishes the one in hand should ours be killed
+// (log_keeper), as the kernel may stop a killed writer between two pages;
+// meanwhile the job fills a second buffer. A write that fails part-way is cut
+// back to the last whole line.
 //
 // Written by the worker while a job runs, and by the front-end thread only when
 // no job runs (after Abort has waited for the worker). log_failed() may be read
