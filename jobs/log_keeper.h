@@ -3,15 +3,15 @@
 // middle of a write stop at any page boundary, so a process that writes its
 // own log can leave part of a line however whole the blocks it writes are
 // (about one kill in seven during a fast generation). The keeper is not ended
-// by a kill of our process: it finishes the write in hand, sees its socket
-// close and ends. It ignores the signals that end a whole session (Ctrl-C,
+// by a kill of our process: it finishes the writes handed to it, sees its
+// socket close and ends. It ignores the signals that end a whole session (Ctrl-C,
 // hang-up, termination), and SIGPIPE and SIGXFSZ, whose errors it reports so
 // that our process can raise them on itself as a write of its own would.
 //
-// Requests go one at a time over a socket pair, each answered when its write
-// is done, so that our process can fill its other buffer in the meantime; the
-// data lies in memory that both processes share (mapped MAP_SHARED before
-// start), at the same address.
+// Requests go over a socket pair and may queue there, each answered in turn
+// when its write is done, so that our process can fill its next buffer in
+// the meantime; the data lies in memory that both processes share (mapped
+// MAP_SHARED before start), at the same address.
 #pragma once
 
 #include <cstddef>
@@ -28,15 +28,16 @@ constexpr int GONE = -1;
 // the caller then writes itself.
 bool start(WriteFunction write);
 bool running();
-// Has the keeper run write(data, size); false when it has gone. The data must
-// stay as it is until the answer has come.
+// Has the keeper run write(data, size) after the requests before it; false
+// when it has gone. The data must stay as it is until its answer has come.
 bool request(const char* data, std::size_t size);
-// Waits for the answer to the request: write's result, or GONE.
+// Waits for the answer to the oldest request not yet answered: write's
+// result, or GONE.
 int answer();
-// Whether the answer to the request is there to be taken (or the keeper has
-// gone), without waiting.
+// Whether an answer is there to be taken (or the keeper has gone), without
+// waiting.
 bool answered();
-// Lets the keeper end (after any write it has in hand) and waits for it.
+// Lets the keeper end (after the writes handed to it) and waits for it.
 void stop();
 // True only in a keeper that is being started (for fork handlers).
 bool starting();

@@ -17,11 +17,16 @@ namespace tapwell::log_sink {
 // A megabyte: each hand-over to the keeper costs a wake-up on both sides; the
 // 370 MB log of a degree-24 correlation took 15% longer with a quarter of this.
 constexpr std::size_t BUFFER_SIZE = 1 << 20;
+// Writes may queue up at the keeper, all buffers but the one being filled:
+// a job whose lines come faster than the system takes them goes on while the
+// keeper waits for a core, instead of both waiting for each other at every
+// buffer.
+constexpr int BUFFER_COUNT = 16;
 
-// The log's two buffers of BUFFER_SIZE bytes, one for the whole process: one
-// is filled while the other is being written. On POSIX systems they live in
-// memory shared with the keeper; on Windows, where a write is done when it
-// returns, both are the same.
+// The log's buffers of BUFFER_SIZE bytes, one set for the whole process, used
+// in turn: one is filled while those before it are being written. On POSIX
+// systems they live in memory shared with the keeper; on Windows, where a
+// write is done when it returns, all are the same.
 char* buffer(int which);
 // The errno of the first failed write or close, 0 while all is well; set by
 // whoever fails, the keeper too, the moment it fails. After a failure nothing
@@ -32,11 +37,13 @@ std::atomic<int>& failure();
 int open(const char* path);
 void attach(std::FILE* stream);
 // Hands [data, data + size), a part of one buffer, to the end of the file,
-// after the write handed over before it is done. The write may still be under
-// way when this returns: that buffer must stay as it is until the next write,
-// wait or close. A write that fails part-way is cut back to the last whole line.
+// after the writes handed over before it. The write may still be under way
+// when this returns: that buffer must stay as it is until BUFFER_COUNT - 1
+// more writes have been handed over, or a wait or close. When this returns,
+// the buffer after the one handed over is free. A write that fails part-way
+// is cut back to the last whole line.
 void write(const char* data, std::size_t size);
-// Waits until the write under way is done.
+// Waits until every write handed over is done.
 void wait();
 // Whether a write handed over is still under way (a look, no waiting).
 bool busy();

@@ -22,7 +22,7 @@ namespace {
 // What the keeper must see: the buffers, the mark it moves with each write
 // and the failure it finds.
 struct Shared {
-    char buffers[2][BUFFER_SIZE];
+    char buffers[BUFFER_COUNT][BUFFER_SIZE];
     LineMark mark;
     std::atomic<int> failure;
 };
@@ -30,7 +30,7 @@ static_assert(std::atomic<int>::is_always_lock_free, "shared between two process
 Shared* shared = nullptr;
 bool shared_with_keeper = false;  // false when no shared memory could be had
 bool with_keeper = false;         // the open log has a keeper (which may since have gone)
-bool in_hand = false;             // the keeper has a write under way
+int in_flight = 0;                 // writes handed to the keeper whose answers we have not taken
 int fd = -1;
 bool owned = false;
 
@@ -76,13 +76,15 @@ int write_whole(const char* data, std::size_t size) {
     return error;
 }
 
-// Takes the keeper's answer to the write it had in hand.
+// Takes the keeper's answer to the oldest write it has.
 void take_answer() {
-    if (!in_hand) return;
-    in_hand = false;
+    if (in_flight == 0) return;
+    --in_flight;
     const int result = log_keeper::answer();
     if (result == log_keeper::GONE) {
-        // Killed on its own, perhaps in the middle of the write.
+        // Killed on its own, perhaps in the middle of a write: none of the
+        // others will be answered either.
+        in_flight = 0;
         cut_back();
         note_failure(EIO);
     }
@@ -99,7 +101,8 @@ void take_answer() {
 void after_fork_in_child() {
     if (log_keeper::starting()) return;
     log_keeper::forget();
-    with_keeper = in_hand = false;
+    with_keeper = false;
+    in_flight = 0;
     void* copy = mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (copy == MAP_FAILED) return;
     void* at = shared;
@@ -152,23 +155,29 @@ void attach(std::FILE* stream) {
 }
 
 void write(const char* data, std::size_t size) {
-    take_answer();
+    // The buffer after this one is filled next: it must not be in flight.
+    while (in_flight >= BUFFER_COUNT - 1) take_answer();
     if (shared->failure.load(std::memory_order_relaxed) != 0) return;
     if (!with_keeper) {
         write_whole(data, size);
     } else if (log_keeper::request(data, size)) {
-        in_hand = true;
+        ++in_flight;
     } else {
         note_failure(EIO);  // the keeper was killed on its own
     }
 }
 
-void wait() { take_answer(); }
+void wait() {
+    while (in_flight > 0) take_answer();
+}
 
-bool busy() { return in_hand && !log_keeper::answered(); }
+bool busy() {
+    while (in_flight > 0 && log_keeper::answered()) take_answer();
+    return in_flight > 0;
+}
 
 void close() {
-    take_answer();
+    wait();
     log_keeper::stop();
     if (owned && ::close(fd) != 0) note_failure(errno);
     fd = -1;

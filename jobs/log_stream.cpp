@@ -21,7 +21,7 @@ using log_detail::cursor;
 using log_detail::limit;
 char* buffer = nullptr;  // the start of the buffer being filled while a log is open
 char* end = nullptr;     // and its end; `limit` may stand before it (below)
-int filling = 0;         // which of the writer's two buffers that is
+int filling = 0;         // which of the writer's buffers that is
 
 // The inline writes stop at `limit`, a step ahead of the last look at the
 // writer: when it is free by then, it gets the lines so far, so that a log
@@ -32,13 +32,13 @@ constexpr std::size_t STEP = log_sink::BUFFER_SIZE / 4;
 void set_limit(char* at) { limit = std::min(at, end); }
 std::size_t room() { return static_cast<std::size_t>(limit - cursor); }
 
-// Hands [buffer, upto) to the file and goes on in the other buffer with the
+// Hands [buffer, upto) to the file and goes on in the next buffer with the
 // rest, while the writer has this one. After a failure the writer takes
 // nothing more (but still hears how its last write ended), and the rest goes.
 void hand_over(const char* upto) {
     if (upto != buffer) {
         log_sink::write(buffer, static_cast<std::size_t>(upto - buffer));
-        filling = 1 - filling;
+        filling = (filling + 1) % log_sink::BUFFER_COUNT;
     }
     if (log_failed()) upto = cursor;
     char* next = log_sink::buffer(filling);
