@@ -23,6 +23,7 @@ constexpr std::size_t ENTRY_BLOCK = 64;                  // entries a task, for 
 constexpr std::uint64_t SEGMENT_WORDS = 1u << 18;        // words of a coset's first phases a task
 constexpr std::size_t ROW_PIECE = 4096;                  // pairs of a row a task, for the look-ups
 constexpr std::size_t SCAN_LIMIT = std::size_t{1} << 20;  // pairs looked through for one batch
+constexpr int ALONE_DEGREE = 20;                          // up to here a coset is decided on one thread
 
 std::uint32_t leader_of(const PairClassifier& c, std::uint32_t q) {
     return static_cast<std::uint32_t>(coset_leader(q, c.n));
@@ -134,6 +135,27 @@ bool count_first_phases(WorkerPool& pool, PairClassifier& c, const std::vector<C
     return true;
 }
 
+// One coset on one thread from start to end: its first phases, then, when
+// they are all preferred values, all its phases (4 x 2^n bytes). UNKNOWN
+// when stopped.
+std::uint8_t decide_alone(const PairClassifier& c, PhaseWords& plan, const CosetQuestion& q) {
+    if (c.first_phases) {
+        plan_phase_words(plan, c.n, c.taps[q.i], c.taps[q.j]);
+        std::uint64_t differ[PHASE_WORDS_STATES] = {};
+        if (!count_phase_differences(plan, 0, plan.words, differ, stop_pending)) return UNKNOWN;
+        const std::int64_t t = preferred_t(c.n);
+        for (std::uint64_t d : differ) {
+            if (!is_preferred_value(phase_value(c.n, d), t)) return NOT_PREFERRED;
+        }
+    }
+    WorkerPool alone(1);
+    switch (preferred_spectrum(alone, c.n, c.taps[q.i], c.taps[q.j], c.max_chunk_bits)) {
+        case SpectrumEnd::complete: return PREFERRED;
+        case SpectrumEnd::other_value: return NOT_PREFERRED;
+        default: return UNKNOWN;
+    }
+}
+
 bool decide(WorkerPool& pool, PairClassifier& c, const std::vector<CosetQuestion>& batch) {
     std::vector<std::uint8_t> verdict(batch.size(), UNKNOWN);
     std::vector<std::size_t> open;
@@ -145,13 +167,24 @@ bool decide(WorkerPool& pool, PairClassifier& c, const std::vector<CosetQuestion
             verdict[k] = v == PairVerdict::preferred ? PREFERRED : NOT_PREFERRED;
         }
     }
-    if (c.first_phases && !open.empty() && !count_first_phases(pool, c, batch, open, verdict)) return false;
-    for (std::size_t k : open) {
-        if (verdict[k] != UNKNOWN) continue;
-        const SpectrumEnd end =
-            preferred_spectrum(pool, c.n, c.taps[batch[k].i], c.taps[batch[k].j], c.max_chunk_bits);
-        if (end == SpectrumEnd::stopped) return false;
-        verdict[k] = end == SpectrumEnd::complete ? PREFERRED : NOT_PREFERRED;
+    if (c.n <= ALONE_DEGREE) {
+        // A coset is too little work here to share out: each goes to one
+        // thread, so that the batch waits for its threads once, not at every
+        // step of every coset.
+        if (c.plans.size() < open.size()) c.plans.resize(open.size());
+        pool.for_each(open.size(), [&](std::size_t m) {
+            if (!stop_pending()) verdict[open[m]] = decide_alone(c, c.plans[m], batch[open[m]]);
+        });
+        if (stop_pending()) return false;
+    } else {
+        if (c.first_phases && !open.empty() && !count_first_phases(pool, c, batch, open, verdict)) return false;
+        for (std::size_t k : open) {
+            if (verdict[k] != UNKNOWN) continue;
+            const SpectrumEnd end =
+                preferred_spectrum(pool, c.n, c.taps[batch[k].i], c.taps[batch[k].j], c.max_chunk_bits);
+            if (end == SpectrumEnd::stopped) return false;
+            verdict[k] = end == SpectrumEnd::complete ? PREFERRED : NOT_PREFERRED;
+        }
     }
     for (std::size_t k = 0; k < batch.size(); ++k) store(c, batch[k].q, verdict[k]);
     return true;
@@ -199,8 +232,12 @@ void look_up_rows(WorkerPool& pool, const PairClassifier& c, std::size_t first, 
         ++end;
     }
     rows.end = end;
-    rows.verdict.assign(total, PairVerdict::unknown);
-    if (c.decimation.empty() || total == 0) return;
+    if (c.decimation.empty()) {
+        rows.verdict.assign(total, PairVerdict::unknown);
+        return;
+    }
+    // Every verdict is written below, on the pool: none is cleared first.
+    rows.verdict.resize(total);
     pool.for_each((total + ROW_PIECE - 1) / ROW_PIECE, [&](std::size_t piece) {
         // The row holding this piece's first pair, then pair after pair.
         std::size_t k = piece * ROW_PIECE;
@@ -211,7 +248,7 @@ void look_up_rows(WorkerPool& pool, const PairClassifier& c, std::size_t first, 
             const std::size_t row_end = r + 1 < rows.start.size() ? rows.start[r + 1] : total;
             for (; k < stop && k < row_end; ++k) {
                 const std::size_t j = i + 1 + (k - rows.start[r]);
-                if (c.decimation[i] != 0 && c.decimation[j] != 0) rows.verdict[k] = known_verdict(c, pair_ratio(c, i, j));
+                rows.verdict[k] = classified(c, i, j) ? known_verdict(c, pair_ratio(c, i, j)) : PairVerdict::unknown;
             }
         }
     });

@@ -9,13 +9,15 @@
 // (core/decimation: Gold and Kasami, n divisible by 4), else by the pair's
 // first two phases counted 64 steps at a time (core/phase_words), else by
 // all its phases in chunks (jobs/pair_phases). Cosets are asked for in
-// batches; a batch runs on every thread of the pool at once.
+// batches; a batch runs on every thread of the pool at once: up to degree
+// 20 each coset on one thread, above each coset's work shared out.
 //
 // Memory: the decimations (12 bytes an entry), the logarithm tables (at most
 // 16 MiB, at degree 31), a byte per ratio up to degree 24 (16 MiB there) or a
 // map entry per coset met above, 16 KiB a coset of the batch being counted,
 // and the chunk of a pair whose first phases are all preferred (up to 1 GiB,
-// as the correlation job). More threads add nothing but their stacks.
+// as the correlation job; up to degree 20, 4 x 2^n bytes on each thread).
+// More threads add nothing else but their stacks.
 //
 // Entries that are not primitive of degree n get no decimation: the caller
 // steps their pairs. So does every pair when the tables cannot be allocated.

@@ -1,6 +1,7 @@
 // Ring: jobs. See preferred_pairs.h.
 #include "jobs/preferred_pairs.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/poly_text.h"
@@ -21,19 +22,48 @@ namespace tapwell {
 namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 30;
-// Pairs whose verdicts are looked up at a time, on the pool.
+// Pairs whose verdicts are looked up at a time, on the pool: few at first,
+// when most cosets are still to be decided (a pair looked up before its coset
+// was decided is looked up again on the job's thread), then twice as many
+// each time.
+constexpr std::size_t FIRST_LOOK_UP_PAIRS = std::size_t{1} << 14;
 constexpr std::size_t LOOK_UP_PAIRS = std::size_t{1} << 20;
 
 // The first of verdicts[from, to) that is not not_preferred, or `to`. Most
-// pairs are ruled out: they pass eight at a time.
+// pairs are ruled out: they pass 32 at a time.
 std::size_t next_not_ruled_out(const PairVerdict* verdicts, std::size_t from, std::size_t to) {
     static_assert(sizeof(PairVerdict) == 1 && static_cast<int>(PairVerdict::not_preferred) == 0);
+    for (std::uint64_t four[4]; to - from >= 32; from += 32) {
+        std::memcpy(four, verdicts + from, 32);
+        if ((four[0] | four[1] | four[2] | four[3]) != 0) break;
+    }
     for (std::uint64_t eight = 0; to - from >= 8; from += 8) {
         std::memcpy(&eight, verdicts + from, 8);
         if (eight != 0) break;
     }
     while (from < to && verdicts[from] == PairVerdict::not_preferred) ++from;
     return from;
+}
+
+// An entry's written form, made once: a found pair's line is then three copies.
+struct EntryText {
+    char text[33];  // up to 32 stored bits and the constant term
+    std::uint8_t size;
+    std::string_view view() const { return {text, size}; }
+};
+
+std::vector<EntryText> entry_texts(WorkerPool& pool, const std::uint32_t* list, std::uint32_t count) {
+    constexpr std::size_t BLOCK = 4096;
+    std::vector<EntryText> texts(count);
+    pool.for_each((count + BLOCK - 1) / BLOCK, [&](std::size_t b) {
+        LineBuilder line;
+        for (std::size_t k = b * BLOCK; k < count && k < (b + 1) * BLOCK; ++k) {
+            const std::string_view text = line.clear().polynomial(list[k]).view();
+            std::memcpy(texts[k].text, text.data(), text.size());
+            texts[k].size = static_cast<std::uint8_t>(text.size());
+        }
+    });
+    return texts;
 }
 
 // Every start state of register 1 in increasing order, until the first phase
@@ -92,13 +122,18 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     const std::size_t batch_size = n <= 20 ? 64 : 4 * static_cast<std::size_t>(pool.size());
     std::vector<CosetQuestion> batch;
     RowVerdicts rows;
+    const std::vector<EntryText> written = entry_texts(pool, FoundList.data(), list_count);
 
+    std::size_t look_up_pairs = FIRST_LOOK_UP_PAIRS;
     std::uint32_t found = 0;
     std::uint32_t checked = 0;
     bool searching = true;
     for (std::uint32_t i = 0; searching && i + 1 < list_count; ++i) {
         a.taps = taps_of(FoundList[i], e);
-        if (i == 0 || i >= rows.end) look_up_rows(pool, classifier, i, list_count, LOOK_UP_PAIRS, rows);
+        if (i == 0 || i >= rows.end) {
+            look_up_rows(pool, classifier, i, list_count, look_up_pairs, rows);
+            look_up_pairs = std::min(2 * look_up_pairs, LOOK_UP_PAIRS);
+        }
         const PairVerdict* row = rows.row(i);
         for (std::uint32_t j = i + 1; searching && j < list_count;) {
             if (stop_pending()) return JobOutcome::stopped;
@@ -127,7 +162,7 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
             }
             if (v == PairVerdict::stopped) return JobOutcome::stopped;
             if (v == PairVerdict::preferred) {
-                line.clear().polynomial(FoundList[i]).text(texts::PAIR_SEPARATOR).polynomial(FoundList[j]);
+                line.clear().text(written[i].view()).text(texts::PAIR_SEPARATOR).text(written[j].view());
                 log_write_line(line.view());
                 found_count.store(++found, std::memory_order_relaxed);
                 show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
