@@ -1,6 +1,8 @@
 // Ring: jobs. See primitive_search.h.
 #include "jobs/primitive_search.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -21,12 +23,28 @@ namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 70;
 
-// One block of candidates of a round and its primitive ones.
+// One block of candidates of a round, its primitive ones and their lines.
 struct Block {
     std::uint32_t first = 0, last = 0;
     std::uint32_t count = 0;
     std::unique_ptr<std::uint32_t[]> finds;
+    std::vector<char> lines;  // kept from round to round: its room stays
 };
+
+// The block's finds and their lines, on a thread of the pool: the job's
+// thread then only appends them.
+void test_block(Block& b, int n) {
+    b.count = find_primitives(b.first, b.last, n, b.finds.get());
+    // Every find has degree n: its line is n + 1 digits and a line feed.
+    const std::size_t line_size = static_cast<std::size_t>(n) + 2;
+    b.lines.resize(b.count * line_size);
+    LineBuilder line;
+    char* at = b.lines.data();
+    for (std::uint32_t f = 0; f < b.count; ++f, at += line_size) {
+        std::memcpy(at, line.clear().polynomial(b.finds[f]).view().data(), line_size - 1);
+        at[line_size - 1] = '\n';
+    }
+}
 
 std::string_view finished_text(LineBuilder& line, std::uint32_t found) {
     return line.clear().text(texts::SEARCH_FINISHED).number(found).text("\n").view();
@@ -88,12 +106,25 @@ JobOutcome search_primitive(FrontEnd& front_end) {
             done = b.last == last_candidate;  // offsets exhausted; checked before moving on so it cannot wrap
             g = b.last + 1;
         }
-        pool.for_each(planned, [&](std::size_t k) {
-            Block& b = blocks[k];
-            b.count = find_primitives(b.first, b.last, n, b.finds.get());
-        });
+        pool.for_each(planned, [&](std::size_t k) { test_block(blocks[k], n); });
         for (std::size_t k = 0; k < planned; ++k) {
             const Block& b = blocks[k];
+            if (found > DISPLAY_CAP && b.count > 0 && b.count <= limit - found) {
+                // Past the display and short of the count: the block at once.
+                if (stop_pending()) return JobOutcome::stopped;
+                const std::uint32_t room = FOUND_LIST_CAPACITY - found_list_count;
+                const std::uint32_t listed = b.count < room ? b.count : room;
+                std::copy(b.finds.get(), b.finds.get() + listed, FoundList.begin() + found_list_count);
+                found_list_count += listed;
+                log_write({b.lines.data(), b.lines.size()});
+                found += b.count;
+                found_count.store(found, std::memory_order_relaxed);
+                const std::uint32_t last_find = b.finds[b.count - 1];
+                current_candidate.store(last_find == last_candidate ? last_find : last_find + 1, std::memory_order_relaxed);
+                if (found >= limit) return close_job(front_end, finished_text(line, found));
+                if (b.last != last_candidate) current_candidate.store(b.last + 1, std::memory_order_relaxed);
+                continue;
+            }
             for (std::uint32_t f = 0; f < b.count; ++f) {
                 if (stop_pending()) return JobOutcome::stopped;
                 const std::uint32_t find = b.finds[f];

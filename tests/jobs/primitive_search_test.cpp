@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/primitivity.h"
 #include "core/shift_register.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
@@ -76,7 +77,7 @@ TEST(PrimitiveSearch, ResultAndFoundList) {
 }
 
 // The job's log as the walk would write it: start at `from`, stop after `count` finds (0: all).
-Lines walk_log(std::uint32_t from, std::uint32_t count, int n) {
+Lines walk_log(std::uint32_t from, std::uint32_t count, int n, bool (*primitive)(std::uint32_t, int) = reference::is_primitive) {
     const std::uint32_t e = 1u << (n - 1);
     std::uint32_t s = from ^ e;
     if (s == 0) s = 1;
@@ -84,7 +85,7 @@ Lines walk_log(std::uint32_t from, std::uint32_t count, int n) {
     Lines log{"n=" + std::to_string(n) + ", from=" + poly_text(e + s)};
     std::uint32_t found = 0;
     for (;; ++s) {
-        if (reference::is_primitive(e + s, n)) {
+        if (primitive(e + s, n)) {
             log.push_back(poly_text(e + s));
             if (++found >= count) break;
         }
@@ -110,6 +111,31 @@ TEST(PrimitiveSearch, LogsWhatTheOrderWalkLogs) {
         const Lines expected = walk_log(e + c.offset, c.count, c.n);
         EXPECT_EQ(s.log_lines(), expected) << c.n << " " << c.offset << " " << c.count;
         EXPECT_EQ(found_count.load(), expected.size() - 2);
+    }
+}
+
+// Past the display a block's finds go to the log at once, unless the count
+// ends the search inside the block: a count that ends it one find before a
+// block's end, at its end and one find into the next block logs exactly that
+// many finds, and names the candidate after the last one for a search to
+// come. The fast test is the reference here (checked against the walk in
+// core's tests): the order walk would take minutes at degree 19.
+TEST(PrimitiveSearch, CountsEndingAtABlocksEdge) {
+    constexpr int N = 19;
+    const std::uint32_t e = 1u << (N - 1);
+    const auto fast = [](std::uint32_t g, int n) { return is_primitive_fast(g, n); };
+    std::uint32_t first_two_blocks = 0;  // finds in the candidates below the third block
+    for (std::uint32_t g = e + 1; g < e + 2 * PRIMITIVE_BLOCK; ++g) first_two_blocks += fast(g, N);
+    ASSERT_GT(first_two_blocks, 2 * 70u);
+    for (std::uint32_t count : {first_two_blocks - 1, first_two_blocks, first_two_blocks + 1}) {
+        Search s;
+        s.search(poly_text(e + 1), std::to_string(count).c_str());
+        const Lines expected = walk_log(e + 1, count, N, fast);
+        EXPECT_EQ(s.log_lines(), expected) << count;
+        EXPECT_EQ(found_list_count, count);
+        const std::uint32_t last = FoundList[count - 1];
+        EXPECT_EQ(poly_text(last), expected[count]);
+        EXPECT_EQ(current_candidate.load(), last + 1) << count;
     }
 }
 
