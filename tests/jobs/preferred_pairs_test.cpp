@@ -3,15 +3,20 @@
 // log of stepping every pair.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "core/shift_register.h"
 #include "jobs/job_frame.h"
+#include "jobs/pair_phases.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
+#include "jobs/worker_pool.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/order_walk.h"
 #include "tests/reference/stepping.h"
@@ -164,13 +169,16 @@ std::vector<std::uint32_t> primitives_from(int n, std::uint32_t offset, std::siz
     return list;
 }
 
-Lines stepping_pairs_log(const std::vector<std::uint32_t>& list, int n, std::uint32_t limit) {
+using PairTest = std::function<bool(std::uint32_t, std::uint32_t, int)>;
+
+Lines stepping_pairs_log(const std::vector<std::uint32_t>& list, int n, std::uint32_t limit,
+                         const PairTest& preferred = reference::preferred) {
     Lines log{"Seaching for Preferred pair Tapwell. n=" + std::to_string(n) +
               ", No. of polynominal=" + std::to_string(list.size())};
     std::uint32_t found = 0;
     for (std::size_t i = 0; i + 1 < list.size() && found < limit; ++i) {
         for (std::size_t j = i + 1; j < list.size() && found < limit; ++j) {
-            if (!reference::preferred(list[i], list[j], n)) continue;
+            if (!preferred(list[i], list[j], n)) continue;
             log.push_back(poly_text(list[i]) + ", " + poly_text(list[j]));
             ++found;
         }
@@ -206,6 +214,39 @@ TEST(PreferredPairs, LogsWhatSteppingLogs) {
         const Lines expected = stepping_pairs_log(c.list, c.n, c.limit);
         EXPECT_EQ(f.log_lines(), expected) << c.n << " " << c.list.size();
         EXPECT_EQ(found_count.load(), expected.size() - 2);
+    }
+}
+
+// Enough pairs for the look-ups to come in several blocks, the first of them
+// looked up before most cosets were decided, and an entry whose pairs are
+// stepped in each; the reference decides each pair by all its phases (one
+// transform a pair: stepping them would take minutes).
+TEST(PreferredPairs, LogsWhatAllPhasesSayAcrossBlocksOfRows) {
+    constexpr int N = 13;
+    // x^13 + 1 among them: its pairs are stepped, in every block.
+    std::vector<std::uint32_t> list = primitives_from(N, 0, 199);
+    list.insert(list.begin() + 150, 1u << (N - 1));
+    ASSERT_EQ(list.size(), 200u);  // 19 900 pairs
+    std::set<std::pair<std::uint32_t, std::uint32_t>> preferred;
+    const auto by_all_phases = [&](std::uint32_t a, std::uint32_t b, int n) {
+        WorkerPool alone(1);
+        const std::uint32_t top = 1u << (n - 1);
+        const bool yes = preferred_spectrum(alone, n, taps_of(a, top), taps_of(b, top)) == SpectrumEnd::complete;
+        if (yes) preferred.insert({a, b});
+        return yes;
+    };
+    const Lines all = stepping_pairs_log(list, N, 8191, by_all_phases);
+    const auto known = [&](std::uint32_t a, std::uint32_t b, int) { return preferred.count({a, b}) != 0; };
+    ASSERT_GT(all.size(), 2u + 100u);
+    // Every pair, and a count that ends the search in a later block.
+    for (std::uint32_t limit : {0u, static_cast<std::uint32_t>(all.size() - 2) - 7u}) {
+        testing::JobFixture f;
+        std::copy(list.begin(), list.end(), FoundList.begin());
+        found_list_count = static_cast<std::uint32_t>(list.size());
+        set_text_slot(SLOT_FIND_COUNT, std::to_string(limit).c_str());
+        f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        const Lines expected = limit == 0 ? all : stepping_pairs_log(list, N, limit, known);
+        EXPECT_EQ(f.log_lines(), expected) << limit;
     }
 }
 
