@@ -7,9 +7,9 @@
 // straight to the file (no buffer of the C library beneath, which would cut
 // elsewhere); the unfinished line stays for the next time. So however the
 // process ends, the file ends on a line end: on POSIX systems a second process
-// makes the writes and finishes the one in hand should ours be killed
+// makes the writes and finishes those handed to it should ours be killed
 // (log_keeper), as the kernel may stop a killed writer between two pages;
-// meanwhile the job fills a second buffer. A write that fails part-way is cut
+// meanwhile the job fills the next buffer. A write that fails part-way is cut
 // back to the last whole line.
 //
 // Written by the worker while a job runs, and by the front-end thread only when

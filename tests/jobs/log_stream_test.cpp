@@ -1,8 +1,9 @@
 // Ring: tests. The log's inline writes and in-place formatting across many
-// buffer boundaries give exactly the bytes written, in order; the file only
-// ever receives whole lines; a write that fails part-way is cut back to the
-// last whole line and ends the writing; a write in hand is finished by the
-// keeper when the process is killed.
+// buffer boundaries give exactly the bytes written, in order, also when the
+// writes queue up at a slow reader; the file only ever receives whole lines; a
+// write that fails part-way is cut back to the last whole line and ends the
+// writing; the writes handed over are finished by the keeper when the process
+// is killed.
 #include <gtest/gtest.h>
 
 #include <atomic>
