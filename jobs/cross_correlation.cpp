@@ -2,12 +2,14 @@
 #include "jobs/cross_correlation.h"
 
 #include <atomic>
+#include <chrono>
 #include <charconv>
 #include <condition_variable>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include "core/all_phase_correlation.h"
@@ -83,6 +85,9 @@ std::uint64_t distance_from_minus_one(std::int64_t r) {
 // and the room a piece's text may need.
 constexpr std::uint32_t PHASES_PER_PIECE = 1u << 15;
 constexpr std::size_t LINE_ROOM = 48;
+// Writes queued at the log's writer (a megabyte each) beyond which the job's
+// thread leaves the formatting to the others.
+constexpr std::uint32_t STEP_ASIDE_BACKLOG = 8;
 
 // One piece's lines and its share of the sum, formatted off the job's thread.
 struct PhaseText {
@@ -154,8 +159,19 @@ bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::siz
     std::size_t appended = 0;
     std::vector<bool> ready(ring, false);
     bool stopped = false;
+    const std::thread::id job_thread = std::this_thread::get_id();
     pool.for_each(static_cast<std::size_t>(pool.size()), [&](std::size_t) {
         for (;;) {
+            // While the log's writer is far behind, the job's thread steps
+            // aside: where no core is to spare, the writer then has this one
+            // instead of sharing another, and the job does not end up waiting
+            // for it with a core idle.
+            if (std::this_thread::get_id() == job_thread) {
+                while (log_backlog() >= STEP_ASIDE_BACKLOG && next.load(std::memory_order_relaxed) < total &&
+                       !stop_pending()) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(100));
+                }
+            }
             const std::size_t p = next.fetch_add(1, std::memory_order_relaxed);
             if (p >= total) return;
             {

@@ -47,6 +47,10 @@ void write(const char* data, std::size_t size);
 void wait();
 // Whether a write handed over is still under way (a look, no waiting).
 bool busy();
+// How many writes handed over the writer has not finished yet, as far as it
+// has told; 0 where a write is done when it returns. A look from any thread
+// while the log is open.
+std::uint32_t backlog();
 void close();
 
 // Keeps error (EIO for none given) in failure() unless a failure is there.

@@ -25,12 +25,15 @@ struct Shared {
     char buffers[BUFFER_COUNT][BUFFER_SIZE];
     LineMark mark;
     std::atomic<int> failure;
+    std::atomic<std::uint32_t> writes_done;  // by the keeper, counted up after each
 };
 static_assert(std::atomic<int>::is_always_lock_free, "shared between two processes");
+static_assert(std::atomic<std::uint32_t>::is_always_lock_free, "shared between two processes");
 Shared* shared = nullptr;
 bool shared_with_keeper = false;  // false when no shared memory could be had
 bool with_keeper = false;         // the open log has a keeper (which may since have gone)
 int in_flight = 0;                 // writes handed to the keeper whose answers we have not taken
+std::atomic<std::uint32_t> writes_handed{0};  // to the keeper since the log was opened
 int fd = -1;
 bool owned = false;
 
@@ -74,6 +77,13 @@ int write_whole(const char* data, std::size_t size) {
         note_failure(error);
     }
     return error;
+}
+
+// What the keeper runs for each write.
+int keeper_write(const char* data, std::size_t size) {
+    const int result = write_whole(data, size);
+    shared->writes_done.fetch_add(1, std::memory_order_relaxed);
+    return result;
 }
 
 // Takes the keeper's answer to the oldest write it has.
@@ -134,7 +144,9 @@ void begin(int descriptor, bool owns) {
     owned = owns;
     memory().mark = LineMark{};
     shared->failure.store(0, std::memory_order_relaxed);
-    with_keeper = shared_with_keeper && fd >= 0 && log_keeper::start(write_whole);
+    shared->writes_done.store(0, std::memory_order_relaxed);
+    writes_handed.store(0, std::memory_order_relaxed);
+    with_keeper = shared_with_keeper && fd >= 0 && log_keeper::start(keeper_write);
 }
 
 }  // namespace
@@ -162,6 +174,7 @@ void write(const char* data, std::size_t size) {
         write_whole(data, size);
     } else if (log_keeper::request(data, size)) {
         ++in_flight;
+        writes_handed.fetch_add(1, std::memory_order_relaxed);
     } else {
         note_failure(EIO);  // the keeper was killed on its own
     }
@@ -169,6 +182,11 @@ void write(const char* data, std::size_t size) {
 
 void wait() {
     while (in_flight > 0) take_answer();
+}
+
+std::uint32_t backlog() {
+    if (!with_keeper) return 0;
+    return writes_handed.load(std::memory_order_relaxed) - shared->writes_done.load(std::memory_order_relaxed);
 }
 
 bool busy() {

@@ -95,6 +95,7 @@ void write(const char* data, std::size_t size) {
 void wait() {}
 
 bool busy() { return false; }  // a write is done when it returns
+std::uint32_t backlog() { return 0; }
 
 void close() {
     if (owned && _close(fd) != 0) note_failure(errno);

@@ -145,6 +145,8 @@ void log_flush() {
     log_sink::wait();
 }
 
+std::uint32_t log_backlog() { return log_sink::backlog(); }
+
 bool log_failed(std::string* reason) {
     const int error = log_detail::failure->load(std::memory_order_relaxed);
     if (error != 0 && reason != nullptr) *reason = std::strerror(error);

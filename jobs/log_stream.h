@@ -91,4 +91,8 @@ inline void log_commit(char* end) {
 // Writes every whole line written so far; an unfinished line waits for its end.
 void log_flush();
 
+// How many of the writes handed to the system are still under way (on POSIX
+// systems, queued at the keeper); any thread may look while the log is open.
+std::uint32_t log_backlog();
+
 }  // namespace tapwell

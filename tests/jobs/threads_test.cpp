@@ -5,7 +5,12 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
@@ -13,6 +18,7 @@
 #include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
+#include "jobs/log_stream.h"
 #include "jobs/parallel_transforms.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
@@ -70,6 +76,52 @@ TEST(Threads, CorrelationLogsTheSame) {
         expect_same_for_1_2_and_3_threads(correlate_pair, RUN_CORRELATE,
                                           [&] { set_text_slot(SLOT_POLY_LIST, list); });
     }
+}
+
+// A log read more slowly than the job writes it: the writes queue up at the
+// log's writer, the job's thread steps aside while they do, and the bytes are
+// still those of one thread writing to a file.
+TEST(Threads, CorrelationToASlowReaderLogsTheSame) {
+    const char* list = "100000000000000000101\n1\n100000000000001010001\n1";  // degree 20: 22 MB of lines
+    set_job_threads(1);
+    std::string expected;
+    {
+        JobFixture f;
+        set_text_slot(SLOT_POLY_LIST, list);
+        ASSERT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
+        expected = f.log_text();
+    }
+    char dir[] = "/tmp/tapwell-slow-reader-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/log";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    fcntl(reader, F_SETFL, 0);
+    std::string received;
+    {
+        set_job_threads(2);
+        JobFixture f;
+        log_close();
+        ASSERT_TRUE(log_open(fifo.c_str()));  // before the reader reads: a pipe with no writer reads as ended
+        std::thread slow_reader([&] {
+            char chunk[65536];
+            for (ssize_t n; (n = read(reader, chunk, sizeof chunk)) > 0;) {
+                received.append(chunk, static_cast<std::size_t>(n));
+                usleep(200);
+            }
+        });
+        set_text_slot(SLOT_POLY_LIST, list);
+        EXPECT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
+        log_close();
+        slow_reader.join();
+    }
+    set_job_threads(0);
+    close(reader);
+    unlink(fifo.c_str());
+    rmdir(dir);
+    EXPECT_EQ(received.size(), expected.size());
+    EXPECT_TRUE(received == expected);
 }
 
 TEST(Threads, PairSearchLogsTheSame) {
