@@ -12,7 +12,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,6 +23,7 @@
 #include "jobs/log_sink.h"
 #include "jobs/log_stream.h"
 #include "tests/reference/recording_front_end.h"
+#include "tests/reference/slow_reader.h"
 
 namespace tapwell {
 namespace {
@@ -123,32 +123,16 @@ TEST(LogStream, TheFileOnlyEverReceivesWholeLines) {
 // is filled again only once its write is done, so the reader gets every line
 // once, in order.
 TEST(LogStream, QueuedWritesArriveInOrderWhenTheBuffersGoRound) {
-    char dir[] = "/tmp/tapwell-log-queue-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string fifo = std::string(dir) + "/log";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    fcntl(reader, F_SETFL, 0);
+    testing::SlowReader reader;
+    ASSERT_TRUE(reader.made());
     std::string expected;
     for (std::uint32_t i = 0; expected.size() < 3 * log_sink::BUFFER_COUNT * BUFFER; ++i) expected += numbered_line(i);
-    // Opened before the reader reads: a pipe with no writer yet reads as ended.
-    ASSERT_TRUE(log_open(fifo.c_str()));
-    std::string received;
-    std::thread slow_reader([&] {
-        char chunk[65536];
-        for (ssize_t n; (n = read(reader, chunk, sizeof chunk)) > 0;) {
-            received.append(chunk, static_cast<std::size_t>(n));
-            usleep(200);
-        }
-    });
+    ASSERT_TRUE(log_open(reader.path().c_str()));
+    reader.start(200);
     // In pieces that end anywhere in a line, far faster than the reader reads.
     for (std::size_t at = 0; at < expected.size(); at += 4001) log_write(std::string_view(expected).substr(at, 4001));
     log_close();
-    slow_reader.join();
-    close(reader);
-    unlink(fifo.c_str());
-    rmdir(dir);
+    const std::string received = reader.finish();
     EXPECT_EQ(received.size(), expected.size());
     EXPECT_TRUE(received == expected);
 }

@@ -5,12 +5,7 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/all_phase_correlation.h"
 #include "core/decimation.h"
@@ -28,6 +23,7 @@
 #include "jobs/worker_pool.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/recording_front_end.h"
+#include "tests/reference/slow_reader.h"
 
 namespace tapwell {
 namespace {
@@ -91,35 +87,21 @@ TEST(Threads, CorrelationToASlowReaderLogsTheSame) {
         ASSERT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
         expected = f.log_text();
     }
-    char dir[] = "/tmp/tapwell-slow-reader-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string fifo = std::string(dir) + "/log";
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    fcntl(reader, F_SETFL, 0);
     std::string received;
     {
         set_job_threads(2);
         JobFixture f;
+        testing::SlowReader reader;
+        ASSERT_TRUE(reader.made());
         log_close();
-        ASSERT_TRUE(log_open(fifo.c_str()));  // before the reader reads: a pipe with no writer reads as ended
-        std::thread slow_reader([&] {
-            char chunk[65536];
-            for (ssize_t n; (n = read(reader, chunk, sizeof chunk)) > 0;) {
-                received.append(chunk, static_cast<std::size_t>(n));
-                usleep(200);
-            }
-        });
+        ASSERT_TRUE(log_open(reader.path().c_str()));
+        reader.start(200);
         set_text_slot(SLOT_POLY_LIST, list);
         EXPECT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
         log_close();
-        slow_reader.join();
+        received = reader.finish();
     }
     set_job_threads(0);
-    close(reader);
-    unlink(fifo.c_str());
-    rmdir(dir);
     EXPECT_EQ(received.size(), expected.size());
     EXPECT_TRUE(received == expected);
 }
