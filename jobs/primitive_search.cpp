@@ -31,12 +31,14 @@ struct Block {
     std::vector<char> lines;  // kept from round to round: its room stays
 };
 
+// Every find has degree n: its line is n + 1 digits and a line feed.
+std::size_t line_size_of(int n) { return static_cast<std::size_t>(n) + 2; }
+
 // The block's finds and their lines, on a thread of the pool: the job's
 // thread then only appends them.
 void test_block(Block& b, int n) {
     b.count = find_primitives(b.first, b.last, n, b.finds.get());
-    // Every find has degree n: its line is n + 1 digits and a line feed.
-    const std::size_t line_size = static_cast<std::size_t>(n) + 2;
+    const std::size_t line_size = line_size_of(n);
     b.lines.resize(b.count * line_size);
     LineBuilder line;
     char* at = b.lines.data();
@@ -92,6 +94,7 @@ JobOutcome search_primitive(FrontEnd& front_end) {
     // Left uninitialised: a block's finds are written before they are read.
     for (Block& b : blocks) b.finds.reset(new std::uint32_t[PRIMITIVE_BLOCK]);
     const std::uint32_t last_candidate = 2u * e - 1u;
+    const std::size_t line_size = line_size_of(n);
     std::uint32_t found = 0;
     bool done = false;
     for (std::uint32_t g = e + s; !done;) {
@@ -129,13 +132,13 @@ JobOutcome search_primitive(FrontEnd& front_end) {
                 if (stop_pending()) return JobOutcome::stopped;
                 const std::uint32_t find = b.finds[f];
                 if (found_list_count < FOUND_LIST_CAPACITY) FoundList[found_list_count++] = find;
-                line.clear().polynomial(find);
-                log_write_line(line.view());
+                const std::string_view text(b.lines.data() + f * line_size, line_size - 1);
+                log_write_line(text);
                 ++found;
                 found_count.store(found, std::memory_order_relaxed);
                 // The last candidate of the degree has no next: it stays named.
                 current_candidate.store(find == last_candidate ? find : find + 1, std::memory_order_relaxed);
-                show_item(front_end, found - 1, DISPLAY_CAP, line.view(), texts::NOTE_FOUND);
+                show_item(front_end, found - 1, DISPLAY_CAP, text, texts::NOTE_FOUND);
                 if (found >= limit) return close_job(front_end, finished_text(line, found));
             }
             if (b.last != last_candidate) current_candidate.store(b.last + 1, std::memory_order_relaxed);
