@@ -29,13 +29,13 @@
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
 #include "jobs/line_builder.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/parallel_transforms.h"
 #include "jobs/partners.h"
 #include "jobs/sequence_generation.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
 #include "tests/reference/helpers.h"
@@ -340,13 +340,13 @@ void partner_rows() {
     };
     for (const Case& c : cases) {
         if (!wanted(c.key)) continue;
-        const Polynomial f = read_notation(c.poly, Notation::algebraic).poly;
+        const PolyWord f = read_notation(c.poly, Notation::algebraic).poly;
         std::size_t count = 0;
         Row r = make_row("partner", c.text);
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [&] {
             WorkerPool pool;
-            std::vector<Partner> partners;
+            std::vector<FoundPartner> partners;
             if (polynomial_facts(f).primitive) find_partners(pool, f, c.exhaustive, c.verify, partners);
             count = partners.size();
         });
@@ -539,7 +539,7 @@ void generation_rows() {
 bool identify_text(const std::string& text, std::size_t expected_length) {
     const BitReading input = read_bit_text(text);
     const LinearRecurrence r = linear_recurrence(input.bits);
-    const Polynomial p = characteristic_polynomial(r);
+    const PolyWord p = characteristic_polynomial(r);
     if (p.degree != 0) (void)polynomial_facts(p).primitive;
     return r.length == expected_length;
 }
@@ -547,7 +547,7 @@ bool identify_text(const std::string& text, std::size_t expected_length) {
 void identify_rows() {
     if (wanted("identify-msequence")) {
         // 10^6 bits of the M-sequence of x^64 + x^4 + x^3 + x + 1.
-        const Polynomial p = read_notation("x^64 + x^4 + x^3 + x + 1", Notation::algebraic).poly;
+        const PolyWord p = read_notation("x^64 + x^4 + x^3 + x + 1", Notation::algebraic).poly;
         const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
         std::string text;
         std::uint64_t state = 1;
@@ -592,7 +592,7 @@ void identify_rows() {
         r.fast_runs = 5;
         r.fast = median_of(r.fast_runs, [&] {
             for (const char* text : polys) {
-                const Polynomial p = read_notation(text, Notation::algebraic).poly;
+                const PolyWord p = read_notation(text, Notation::algebraic).poly;
                 (void)polynomial_facts(p);
                 for (Notation n : ALL_NOTATIONS) (void)write_notation(p, n);
             }

@@ -15,7 +15,7 @@
 #include "cli/json_writer.h"
 #include "cli/notation_option.h"
 #include "cli/pair_checks.h"
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "core/shift_register.h"
 #include "jobs/pair_phases.h"
 
@@ -38,13 +38,13 @@ std::string progress_text() {
            std::to_string(progress.chunk_count.load(std::memory_order_relaxed)) + " transformed";
 }
 
-std::uint32_t taps_of_poly(Polynomial p) {
+std::uint32_t taps_of_poly(PolyWord p) {
     return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
 }
 
 int run_check_pair() {
     const Notation notation = options.notation.value_or(Notation::binary);
-    Polynomial a, b;
+    PolyWord a, b;
     if (!read_polynomial_argument(options.a, notation, "A", a) ||
         !read_polynomial_argument(options.b, notation, "B", b)) {
         return EXIT_USAGE;

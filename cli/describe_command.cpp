@@ -31,7 +31,7 @@ struct DescribeOptions {
 
 constexpr int OUTPUT_BITS = 32;
 
-std::string algebraic(Polynomial p) { return write_notation(p, Notation::algebraic); }
+std::string algebraic(PolyWord p) { return write_notation(p, Notation::algebraic); }
 
 std::string hex_text(std::uint64_t v) {
     char buffer[24];
@@ -40,7 +40,7 @@ std::string hex_text(std::uint64_t v) {
 }
 
 // s[t+n] = the sum of s[t+k] over the coefficients x^k below x^n.
-std::string recurrence(Polynomial p) {
+std::string recurrence(PolyWord p) {
     std::string text = "s[t+" + std::to_string(p.degree) + "] =";
     bool first = true;
     for (int k = p.degree - 1; k >= 0; --k) {
@@ -55,7 +55,7 @@ std::string recurrence(Polynomial p) {
 // The stages of the register that feed back into stage 1, numbered from the
 // input as the PRBS and navigation standards number them: x^k of the
 // connection polynomial is stage k.
-std::vector<std::string> feedback_stages(Polynomial connection) {
+std::vector<std::string> feedback_stages(PolyWord connection) {
     std::vector<std::string> stages;
     for (int k = 1; k <= connection.degree; ++k) {
         if (coefficient(connection, k)) stages.push_back(std::to_string(k));
@@ -95,7 +95,7 @@ void add_factors(FactList& facts, const PolynomialFacts& f) {
     std::vector<std::string> items;
     JsonWriter json;
     json.begin_array();
-    for (const Factor& q : f.factors) {
+    for (const WordFactor& q : f.factors) {
         std::string item = "(" + algebraic(q.poly) + ")";
         if (q.multiplicity > 1) item += "^" + std::to_string(q.multiplicity);
         items.push_back(f.factors.size() == 1 && q.multiplicity == 1 ? algebraic(q.poly) : item);
@@ -110,12 +110,12 @@ void add_factors(FactList& facts, const PolynomialFacts& f) {
 }
 
 int run_describe() {
-    Polynomial p;
+    PolyWord p;
     if (!read_polynomial_argument(options.polynomial, options.notation.value_or(Notation::binary), "POLY", p)) {
         return EXIT_USAGE;
     }
     const PolynomialFacts f = polynomial_facts(p);
-    const Polynomial r = reciprocal(p);
+    const PolyWord r = reciprocal(p);
     const std::string binary = write_notation(p, Notation::binary);
     const std::string window = p.degree >= 3 && p.degree <= WINDOW_MAX_DEGREE ? "yes" : "no (it takes degrees 3 to 32)";
 
@@ -147,7 +147,7 @@ int run_describe() {
                                               : "the period of the register's sequence from state 1; other non-zero "
                                                 "states repeat with periods that divide it");
     std::vector<std::string> used;  // 2^d - 1 for each degree d of an irreducible factor
-    for (const Factor& q : f.factors) {
+    for (const WordFactor& q : f.factors) {
         const std::string text = mersenne_text(q.poly.degree);
         if (used.empty() || used.back() != text) used.push_back(text);
     }

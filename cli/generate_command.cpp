@@ -39,7 +39,7 @@ int run_generate() {
         return EXIT_USAGE;
     }
     int mode = options.mode;
-    if (const Preset* p = preset_named(options.list.preset)) mode = p->mode == PresetMode::gold ? MODE_GOLD : MODE_SERIAL;
+    if (const PresetRecord* p = preset_named(options.list.preset)) mode = p->mode == PresetMode::gold ? MODE_GOLD : MODE_SERIAL;
     if (options.invert) {
         if (mode != MODE_SERIAL) {
             print_error("--invert inverts a serial run (one register); nothing was run");

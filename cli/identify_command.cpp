@@ -51,7 +51,7 @@ int run_identify() {
     const LinearRecurrence r = linear_recurrence(bits);
     const std::size_t l = r.length;
     const std::vector<std::uint64_t> word = characteristic_word(r);
-    const Polynomial p = characteristic_polynomial(r);
+    const PolyWord p = characteristic_polynomial(r);
     const bool has_register = l >= 1 && r.has(l);  // otherwise x divides the polynomial
 
     FactList facts;

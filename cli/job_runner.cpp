@@ -19,11 +19,11 @@
 #include "cli/progress_estimate.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell::cli {
 

@@ -44,7 +44,7 @@ void add_list_options(CLI::App& command, ListOptions& options, bool with_presets
 
 bool read_list(const ListOptions& options, std::string& list) {
     if (!options.preset.empty()) {
-        const Preset* p = preset_named(options.preset);
+        const PresetRecord* p = preset_named(options.preset);
         if (p == nullptr) {
             print_error("--preset: no preset named '" + options.preset + "'; tapwell-cli presets lists them");
             return false;

@@ -21,7 +21,7 @@ std::string names_joined(const char* separator) {
     return text;
 }
 
-bool fits_window(const Polynomial& p, std::string_view what) {
+bool fits_window(const PolyWord& p, std::string_view what) {
     if (p.degree <= WINDOW_MAX_DEGREE) return true;
     print_error(std::string(what) + ": " + write_notation(p, Notation::algebraic) + " has degree " +
                 std::to_string(p.degree) + "; the window's registers hold degrees up to 32");
@@ -36,12 +36,12 @@ CLI::Option* add_notation_option(CLI::App& command, const std::string& flag, std
     for (Notation n : ALL_NOTATIONS) names.emplace_back(notation_name(n));
     return command
         .add_option_function<std::string>(
-            flag, [&target](const std::string& name) { target = notation_named(name); }, help)
+            flag, [&target](const std::string& name) { target = find_notation(name); }, help)
         ->check(CLI::IsMember(names))
         ->option_text(names_joined("|"));
 }
 
-bool read_polynomial_argument(std::string_view text, Notation notation, std::string_view what, Polynomial& out) {
+bool read_polynomial_argument(std::string_view text, Notation notation, std::string_view what, PolyWord& out) {
     const NotationReading r = read_notation(text, notation);
     if (!r.ok()) {
         print_error(std::string(what) + " (" + notation_name(notation) + "): " + r.error);
@@ -52,7 +52,7 @@ bool read_polynomial_argument(std::string_view text, Notation notation, std::str
 }
 
 bool window_polynomial_text(std::string_view text, Notation notation, std::string_view what, std::string& out) {
-    Polynomial p;
+    PolyWord p;
     if (!read_polynomial_argument(text, notation, what, p) || !fits_window(p, what)) return false;
     out = write_notation(p, Notation::binary);
     return true;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/notation.h"
+#include "tapwell/sequences.hpp"
 
 namespace CLI {
 class App;
@@ -22,10 +23,7 @@ CLI::Option* add_notation_option(CLI::App& command, const std::string& flag, std
                                  const std::string& help);
 
 // The polynomial of `text` in `notation`; false after "tapwell-cli: WHAT: reason".
-bool read_polynomial_argument(std::string_view text, Notation notation, std::string_view what, Polynomial& out);
-
-// The highest degree of the window's registers.
-constexpr int WINDOW_MAX_DEGREE = 32;
+bool read_polynomial_argument(std::string_view text, Notation notation, std::string_view what, PolyWord& out);
 
 // The window's text of a polynomial given in `notation`, for a job: false,
 // after a message, when it cannot be read or is above degree 32.

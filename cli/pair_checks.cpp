@@ -10,26 +10,26 @@
 namespace tapwell::cli {
 
 namespace {
-std::string named(Polynomial p, std::string_view what) {
+std::string named(PolyWord p, std::string_view what) {
     return std::string(what) + ": " + write_notation(p, Notation::algebraic);
 }
 }  // namespace
 
-bool accept_degree(Polynomial p, std::string_view what, int lowest, int highest) {
+bool accept_degree(PolyWord p, std::string_view what, int lowest, int highest) {
     if (p.degree >= lowest && p.degree <= highest) return true;
     print_error(named(p, what) + " has degree " + std::to_string(p.degree) + "; this takes degrees " +
                 std::to_string(lowest) + " to " + std::to_string(highest));
     return false;
 }
 
-bool accept_pair_degree(Polynomial p, std::string_view what) {
+bool accept_pair_degree(PolyWord p, std::string_view what) {
     if (p.degree % 4 != 0) return true;
     print_error(named(p, what) + " has degree " + std::to_string(p.degree) +
                 ", divisible by 4: no preferred pair exists at such a degree (McGuire and Calderbank)");
     return false;
 }
 
-bool accept_primitive(Polynomial p, std::string_view what) {
+bool accept_primitive(PolyWord p, std::string_view what) {
     if (polynomial_facts(p).primitive) return true;
     print_error(named(p, what) + " is not primitive: preferred pairs are pairs of M-sequences");
     return false;

@@ -6,12 +6,12 @@
 
 #include <string_view>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 
 namespace tapwell::cli {
 
-bool accept_degree(Polynomial p, std::string_view what, int lowest, int highest);
-bool accept_pair_degree(Polynomial p, std::string_view what);
-bool accept_primitive(Polynomial p, std::string_view what);
+bool accept_degree(PolyWord p, std::string_view what, int lowest, int highest);
+bool accept_pair_degree(PolyWord p, std::string_view what);
+bool accept_primitive(PolyWord p, std::string_view what);
 
 }  // namespace tapwell::cli

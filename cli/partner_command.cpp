@@ -48,13 +48,13 @@ std::string progress_text() {
     return text;
 }
 
-std::string known_text(const Partner& p) { return p.verified ? "verified" : "by theorem"; }
+std::string known_text(const FoundPartner& p) { return p.verified ? "verified" : "by theorem"; }
 
-int print_partners(Polynomial f, const std::vector<Partner>& partners, bool verify) {
+int print_partners(PolyWord f, const std::vector<FoundPartner>& partners, bool verify) {
     if (options.json) {
         JsonWriter json;
         json.begin_array();
-        for (const Partner& p : partners) {
+        for (const FoundPartner& p : partners) {
             json.begin_object()
                 .key("polynomial").string(write_notation(p.poly, Notation::binary))
                 .key("decimation").number(p.decimation)
@@ -77,7 +77,7 @@ int print_partners(Polynomial f, const std::vector<Partner>& partners, bool veri
                                : "by theorem: the correlation over all phases is not computed above degree " +
                                      std::to_string(options.verify ? PARTNER_VERIFY_MAX_DEGREE : VERIFY_DEFAULT_MAX_DEGREE));
     std::string lines;
-    for (const Partner& p : partners) {
+    for (const FoundPartner& p : partners) {
         lines += (lines.empty() ? "" : "\n") + std::string("partner: ") + write_notation(p.poly, Notation::binary) +
                  " decimation=" + std::to_string(p.decimation) + " family=" + partner_family_name(p.family) +
                  " known=" + known_text(p);
@@ -86,7 +86,7 @@ int print_partners(Polynomial f, const std::vector<Partner>& partners, bool veri
 }
 
 int run_partner() {
-    Polynomial f;
+    PolyWord f;
     if (!read_polynomial_argument(options.polynomial, options.notation.value_or(Notation::binary), "POLY", f)) {
         return EXIT_USAGE;
     }
@@ -106,7 +106,7 @@ int run_partner() {
     }
     const bool verify = f.degree <= (options.verify ? PARTNER_VERIFY_MAX_DEGREE : VERIFY_DEFAULT_MAX_DEGREE);
     set_job_threads(options.threads);
-    std::vector<Partner> partners;
+    std::vector<FoundPartner> partners;
     PartnersEnd end = PartnersEnd::stopped;
     const int status = run_console_task(
         [&] {

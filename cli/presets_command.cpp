@@ -26,11 +26,11 @@ const char* mode_name(PresetMode mode) { return mode == PresetMode::gold ? "gold
 
 int list_presets() {
     FactList facts;
-    for (const Preset& p : presets()) facts.text(p.name, p.source);
+    for (const PresetRecord& p : preset_records()) facts.text(p.name, p.source);
     return print_facts(facts, options.json);
 }
 
-int show_preset(const Preset& p) {
+int show_preset(const PresetRecord& p) {
     FactList facts;
     facts.text("preset", p.name);
     facts.text("mode", mode_name(p.mode));
@@ -54,7 +54,7 @@ int show_preset(const Preset& p) {
 
 int run_presets() {
     if (options.name.empty()) return list_presets();
-    const Preset* p = preset_named(options.name);
+    const PresetRecord* p = preset_named(options.name);
     if (p == nullptr) {
         print_error("no preset named '" + options.name + "'; tapwell-cli presets lists them");
         return EXIT_USAGE;

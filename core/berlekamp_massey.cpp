@@ -102,7 +102,7 @@ std::vector<std::uint64_t> characteristic_word(const LinearRecurrence& r) {
     return word;
 }
 
-Polynomial characteristic_polynomial(const LinearRecurrence& r) {
+PolyWord characteristic_polynomial(const LinearRecurrence& r) {
     if (r.length < 1 || r.length > 64 || !r.has(r.length)) return {0, 0};
     // The coefficient of x^k is c_(L-k); the value holds x^L .. x^1.
     std::uint64_t value = 0;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 
 namespace tapwell {
 
@@ -48,8 +48,8 @@ LinearRecurrence linear_recurrence(const BitSequence& bits);
 // coefficient word, bit k = coefficient of x^k (L + 1 bits).
 std::vector<std::uint64_t> characteristic_word(const LinearRecurrence& r);
 
-// The same as a Polynomial, when the window's register can hold it: 1 <= L <= 64
+// The same as a PolyWord, when the window's register can hold it: 1 <= L <= 64
 // and c_L = 1 (otherwise x divides it). {0, 0} when not.
-Polynomial characteristic_polynomial(const LinearRecurrence& r);
+PolyWord characteristic_polynomial(const LinearRecurrence& r);
 
 }  // namespace tapwell

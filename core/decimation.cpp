@@ -66,7 +66,7 @@ std::uint64_t mersenne_inverse(std::uint64_t d, int n) {
     return r0 == 1 ? t0 : 0;
 }
 
-Polynomial decimation_polynomial(Polynomial f, std::uint64_t d, BerlekampMassey& bm) {
+PolyWord decimation_polynomial(PolyWord f, std::uint64_t d, BerlekampMassey& bm) {
     const int n = f.degree;
     const WideArithmetic& arith = wide_arithmetic();
     const gf2::WideModulus m = gf2::make_wide_modulus(f.value, n);
@@ -80,11 +80,11 @@ Polynomial decimation_polynomial(Polynomial f, std::uint64_t d, BerlekampMassey&
         terms[k >> 6] |= (r & 1u) << (k & 63);
         r = arith.multiply(m, r, step);
     }
-    const Polynomial g = characteristic_polynomial(bm.run(terms, static_cast<std::size_t>(2 * n)));
-    return g.degree == n ? g : Polynomial{};
+    const PolyWord g = characteristic_polynomial(bm.run(terms, static_cast<std::size_t>(2 * n)));
+    return g.degree == n ? g : PolyWord{};
 }
 
-std::uint64_t decimation_of(const FieldLog& log, Polynomial g, BerlekampMassey& bm) {
+std::uint64_t decimation_of(const FieldLog& log, PolyWord g, BerlekampMassey& bm) {
     const std::uint64_t d = field_log(log, field_root(log, g));
     return decimation_polynomial(log.f, d, bm) == g ? d : 0;
 }

@@ -19,7 +19,7 @@
 
 #include "core/berlekamp_massey.h"
 #include "core/field_log.h"
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 
 namespace tapwell {
 
@@ -38,12 +38,12 @@ std::uint64_t mersenne_inverse(std::uint64_t d, int n);
 // term k being u_(d k), the constant term of x^(d k) mod f (no sequence of
 // length 2^n is stored). f primitive of degree n <= 64; {0, 0} when the
 // decimated sequence has a shorter recurrence (d not coprime to 2^n - 1).
-Polynomial decimation_polynomial(Polynomial f, std::uint64_t d, BerlekampMassey& bm);
+PolyWord decimation_polynomial(PolyWord f, std::uint64_t d, BerlekampMassey& bm);
 
 // The decimation d of f's sequence (log.f) whose characteristic polynomial is
 // g, primitive of the same degree: the logarithm of a root of g, confirmed by
 // decimation_polynomial. 0 when that does not give g back (g not primitive).
-std::uint64_t decimation_of(const FieldLog& log, Polynomial g, BerlekampMassey& bm);
+std::uint64_t decimation_of(const FieldLog& log, PolyWord g, BerlekampMassey& bm);
 
 enum class Family { gold, kasami };
 

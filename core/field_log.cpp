@@ -105,7 +105,7 @@ FieldPolynomial monic_gcd(const FieldLog& log, FieldPolynomial a, FieldPolynomia
 
 }  // namespace
 
-bool prepare_field_log(FieldLog& log, Polynomial f, StopCheck stop) {
+bool prepare_field_log(FieldLog& log, PolyWord f, StopCheck stop) {
     const int n = f.degree;
     log.f = f;
     log.modulus = gf2::make_wide_modulus(f.value, n);
@@ -158,7 +158,7 @@ std::uint64_t field_log(const FieldLog& log, std::uint64_t a) {
     return result;
 }
 
-std::uint64_t field_root(const FieldLog& log, Polynomial g) {
+std::uint64_t field_root(const FieldLog& log, PolyWord g) {
     const int n = g.degree;
     const WideArithmetic& arith = *log.arith;
     // y^(2^i) mod g, i < n, as coefficient words over GF(2).

@@ -25,7 +25,7 @@
 
 #include "core/gf2_mulmod.h"
 #include "core/gf2_wide.h"
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 #include "core/walsh_transform.h"
 
 namespace tapwell {
@@ -42,7 +42,7 @@ struct FieldLog {
         std::vector<std::uint32_t> keys;
         std::vector<std::uint32_t> values;
     };
-    Polynomial f;
+    PolyWord f;
     gf2::WideModulus modulus{};
     const WideArithmetic* arith = nullptr;
     std::vector<Prime> primes;
@@ -51,12 +51,12 @@ struct FieldLog {
 // The tables for f (primitive, degree 3..32): up to 2^20 products, with a
 // look at `stop` every 2^16 of them; false when it said so. May throw
 // std::bad_alloc.
-bool prepare_field_log(FieldLog& log, Polynomial f, StopCheck stop = nullptr);
+bool prepare_field_log(FieldLog& log, PolyWord f, StopCheck stop = nullptr);
 
 // e with x^e = a mod f, 0 <= e < 2^n - 1, for a != 0.
 std::uint64_t field_log(const FieldLog& log, std::uint64_t a);
 
 // A root of g (irreducible, of f's degree) in GF(2)[x]/(f).
-std::uint64_t field_root(const FieldLog& log, Polynomial g);
+std::uint64_t field_root(const FieldLog& log, PolyWord g);
 
 }  // namespace tapwell

@@ -8,7 +8,7 @@ namespace tapwell::gf2 {
 namespace {
 
 // The whole coefficient word of a polynomial of degree up to 64, in two words.
-Wide full(Polynomial p) { return {(p.value << 1) | 1u, p.value >> 63}; }
+Wide full(PolyWord p) { return {(p.value << 1) | 1u, p.value >> 63}; }
 
 bool bit(const Wide& w, int k) { return ((k < 64 ? w.lo >> k : w.hi >> (k - 64)) & 1u) != 0; }
 
@@ -34,7 +34,7 @@ std::uint64_t remainder(std::uint64_t a, std::uint64_t b) {
     return a;
 }
 
-std::uint64_t remainder(Polynomial f, std::uint64_t b) {
+std::uint64_t remainder(PolyWord f, std::uint64_t b) {
     // Horner from the top coefficient: r stays below x^deg(b) + 1 bits.
     const int db = degree_of(b);
     std::uint64_t r = 0;
@@ -45,7 +45,7 @@ std::uint64_t remainder(Polynomial f, std::uint64_t b) {
     return r;
 }
 
-Polynomial gcd(Polynomial f, std::uint64_t w) {
+PolyWord gcd(PolyWord f, std::uint64_t w) {
     if (w == 0) return f;
     std::uint64_t a = w, b = remainder(f, w);
     while (b != 0) {
@@ -56,13 +56,13 @@ Polynomial gcd(Polynomial f, std::uint64_t w) {
     return from_coefficient_word(a);
 }
 
-bool divides(Polynomial g, Polynomial f) {
+bool divides(PolyWord g, PolyWord f) {
     if (g.degree > f.degree) return false;
     if (g.degree == 64) return g == f;
     return remainder(f, coefficient_word(g)) == 0;
 }
 
-Polynomial quotient(Polynomial f, Polynomial g) {
+PolyWord quotient(PolyWord f, PolyWord g) {
     if (g.degree == f.degree) return {0, 0};  // g = f
     if (g.degree == 0) return f;
     const std::uint64_t b = coefficient_word(g);
@@ -76,7 +76,7 @@ Polynomial quotient(Polynomial f, Polynomial g) {
     return from_coefficient_word(q);
 }
 
-Polynomial product(Polynomial a, Polynomial b) {
+PolyWord product(PolyWord a, PolyWord b) {
     Wide r;
     for (int k = 0; k <= b.degree; ++k) {
         if (!coefficient(b, k)) continue;

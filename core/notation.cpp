@@ -89,7 +89,7 @@ int digit_value(char c) {
     return -1;
 }
 
-std::vector<std::uint64_t> word_of(Polynomial p) { return {(p.value << 1) | 1u, p.value >> 63}; }
+std::vector<std::uint64_t> word_of(PolyWord p) { return {(p.value << 1) | 1u, p.value >> 63}; }
 
 NotationReading refused(std::string message) { return {{}, std::move(message)}; }
 
@@ -228,14 +228,14 @@ std::string character_name(char c) {
     return std::string("byte 0x") + hex[b >> 4] + hex[b & 15];
 }
 
-const char* notation_name(Notation notation) {
+const char* notation_name(Notation notation) noexcept {
     for (const NotationName& n : NAMES) {
         if (n.notation == notation) return n.name;
     }
     return "";
 }
 
-std::optional<Notation> notation_named(std::string_view name) {
+std::optional<Notation> find_notation(std::string_view name) {
     for (const NotationName& n : NAMES) {
         if (name == n.name) return n.notation;
     }
@@ -247,7 +247,7 @@ NotationReading read_notation(std::string_view text, Notation notation) {
     return read_algebraic(text);
 }
 
-std::string write_notation(Polynomial p, Notation notation) {
+std::string write_notation(PolyWord p, Notation notation) {
     const std::vector<std::uint64_t> w = word_of(p);
     const auto degree = static_cast<std::size_t>(p.degree);
     switch (notation) {
@@ -261,7 +261,7 @@ std::string write_notation(Polynomial p, Notation notation) {
     return {};
 }
 
-Polynomial reciprocal(Polynomial p) {
+PolyWord reciprocal(PolyWord p) {
     std::uint64_t value = 0;
     for (int k = 1; k <= p.degree; ++k) {
         if (coefficient(p, p.degree - k)) value |= std::uint64_t{1} << (k - 1);

@@ -22,32 +22,32 @@
 #include <string_view>
 #include <vector>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
-
-enum class Notation { binary, octal, hex, koopman, decimal, algebraic };
 
 constexpr Notation ALL_NOTATIONS[] = {Notation::binary,  Notation::octal,   Notation::hex,
                                       Notation::koopman, Notation::decimal, Notation::algebraic};
 
-const char* notation_name(Notation notation);
-std::optional<Notation> notation_named(std::string_view name);
+// notation_name is the public one (tapwell/polynomial.hpp); this one answers
+// an unknown name with nothing rather than an exception.
+std::optional<Notation> find_notation(std::string_view name);
 
 struct NotationReading {
-    Polynomial poly;
+    PolyWord poly;
     std::string error;  // empty when read
     bool ok() const { return error.empty(); }
 };
 
 NotationReading read_notation(std::string_view text, Notation notation);
-std::string write_notation(Polynomial p, Notation notation);
+std::string write_notation(PolyWord p, Notation notation);
 
 // A character as the readers' messages name it: 'c', "a space" or "byte 0x07".
 std::string character_name(char c);
 
 // x^n P(1/x): the coefficients in the opposite order.
-Polynomial reciprocal(Polynomial p);
+PolyWord reciprocal(PolyWord p);
 
 // The binary (window's) and algebraic texts of a polynomial of any degree,
 // from its coefficient word (bit k = coefficient of x^k; `degree` + 1 bits).

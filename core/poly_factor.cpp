@@ -22,7 +22,7 @@ std::uint64_t next_random(std::uint64_t& state) {
 // g is a product of distinct irreducible polynomials of degree d. For a
 // residue a, T(a) = a + a^2 + ... + a^(2^(d-1)) mod g is 0 or 1 modulo each
 // factor, about half of each, so gcd(g, T(a)) splits g after a few tries.
-void split_equal_degree(Polynomial g, int d, const WideArithmetic& arith, std::vector<Polynomial>& out) {
+void split_equal_degree(PolyWord g, int d, const WideArithmetic& arith, std::vector<PolyWord>& out) {
     if (g.degree == d) {
         out.push_back(g);
         return;
@@ -36,7 +36,7 @@ void split_equal_degree(Polynomial g, int d, const WideArithmetic& arith, std::v
             t = arith.multiply(m, t, t);
             trace ^= t;
         }
-        const Polynomial c = gf2::gcd(g, trace);
+        const PolyWord c = gf2::gcd(g, trace);
         if (c.degree > 0 && c.degree < g.degree) {
             split_equal_degree(c, d, arith, out);
             split_equal_degree(gf2::quotient(g, c), d, arith, out);
@@ -47,10 +47,10 @@ void split_equal_degree(Polynomial g, int d, const WideArithmetic& arith, std::v
 
 }  // namespace
 
-std::vector<Factor> factorize(Polynomial f, Gf2Engine engine) {
+std::vector<WordFactor> factorize(PolyWord f, Gf2Engine engine) {
     const WideArithmetic& arith = wide_arithmetic(engine);
-    std::vector<Factor> factors;
-    Polynomial rest = f;
+    std::vector<WordFactor> factors;
+    PolyWord rest = f;
     std::uint64_t h = x_residue(rest.degree);  // x^(2^d) mod rest
     // Every factor of degree at most d has been divided out of rest; once rest
     // is shorter than two factors of degree d + 1 it is irreducible (or 1).
@@ -58,11 +58,11 @@ std::vector<Factor> factorize(Polynomial f, Gf2Engine engine) {
         const gf2::WideModulus m = gf2::make_wide_modulus(rest.value, rest.degree);
         h = arith.square_times(m, h, 1);
         // The product of the distinct irreducible factors of degree d.
-        const Polynomial g = gf2::gcd(rest, h ^ x_residue(rest.degree));
+        const PolyWord g = gf2::gcd(rest, h ^ x_residue(rest.degree));
         if (g.degree == 0) continue;
-        std::vector<Polynomial> split;
+        std::vector<PolyWord> split;
         split_equal_degree(g, d, arith, split);
-        for (const Polynomial& q : split) {
+        for (const PolyWord& q : split) {
             int e = 0;
             while (gf2::divides(q, rest)) {
                 rest = gf2::quotient(rest, q);
@@ -73,7 +73,7 @@ std::vector<Factor> factorize(Polynomial f, Gf2Engine engine) {
         if (rest.degree > 0) h = gf2::remainder(h, coefficient_word(rest));
     }
     if (rest.degree > 0) factors.push_back({rest, 1});
-    std::sort(factors.begin(), factors.end(), [](const Factor& a, const Factor& b) {
+    std::sort(factors.begin(), factors.end(), [](const WordFactor& a, const WordFactor& b) {
         return a.poly.degree != b.poly.degree ? a.poly.degree < b.poly.degree : a.poly.value < b.poly.value;
     });
     return factors;

@@ -8,18 +8,18 @@
 
 #include <vector>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 #include "core/primitivity.h"
 
 namespace tapwell {
 
-struct Factor {
-    Polynomial poly;  // irreducible
+struct WordFactor {
+    PolyWord poly;  // irreducible
     int multiplicity;
 };
 
 // The irreducible factors of f (degree 1..64) with their multiplicities, in
 // increasing order of degree, then of value. Their product is f.
-std::vector<Factor> factorize(Polynomial f, Gf2Engine engine = Gf2Engine::best);
+std::vector<WordFactor> factorize(PolyWord f, Gf2Engine engine = Gf2Engine::best);
 
 }  // namespace tapwell

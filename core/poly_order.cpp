@@ -9,7 +9,7 @@
 
 namespace tapwell {
 
-std::uint64_t irreducible_order(Polynomial q, Gf2Engine engine) {
+std::uint64_t irreducible_order(PolyWord q, Gf2Engine engine) {
     const int d = q.degree;
     if (d == 1) return 1;  // x = 1 modulo x + 1
     const WideArithmetic& arith = wide_arithmetic(engine);
@@ -23,13 +23,13 @@ std::uint64_t irreducible_order(Polynomial q, Gf2Engine engine) {
     return order;
 }
 
-PolynomialFacts polynomial_facts(Polynomial p, Gf2Engine engine) {
+PolynomialFacts polynomial_facts(PolyWord p, Gf2Engine engine) {
     PolynomialFacts facts;
     facts.factors = factorize(p, engine);
     facts.irreducible = facts.factors.size() == 1 && facts.factors[0].multiplicity == 1;
     // Every partial lcm divides the order, which is at most 2^n - 1: no overflow.
     std::uint64_t order = 1;
-    for (const Factor& f : facts.factors) {
+    for (const WordFactor& f : facts.factors) {
         const int doubling = std::bit_width(static_cast<unsigned>(f.multiplicity - 1));  // ceil(log2 e)
         const std::uint64_t o = irreducible_order(f.poly, engine) << doubling;
         order = order / std::gcd(order, o) * o;

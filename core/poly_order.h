@@ -10,23 +10,23 @@
 #include <vector>
 
 #include "core/poly_factor.h"
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 #include "core/primitivity.h"
 
 namespace tapwell {
 
 struct PolynomialFacts {
-    std::vector<Factor> factors;
+    std::vector<WordFactor> factors;
     bool irreducible = false;
     bool primitive = false;
     std::uint64_t order = 0;  // of x modulo P; at most 2^n - 1
 };
 
-PolynomialFacts polynomial_facts(Polynomial p, Gf2Engine engine = Gf2Engine::best);
+PolynomialFacts polynomial_facts(PolyWord p, Gf2Engine engine = Gf2Engine::best);
 
 // The order of x modulo an irreducible polynomial q: the least divisor E of
 // 2^d - 1 with x^E = 1.
-std::uint64_t irreducible_order(Polynomial q, Gf2Engine engine = Gf2Engine::best);
+std::uint64_t irreducible_order(PolyWord q, Gf2Engine engine = Gf2Engine::best);
 
 // 2^n - 1 for 1 <= n <= 64.
 constexpr std::uint64_t mersenne(int n) { return ~std::uint64_t{0} >> (64 - n); }

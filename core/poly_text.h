@@ -17,7 +17,7 @@ struct BinaryText {
     std::string_view view() const { return {text, length}; }
 };
 
-// Polynomial value of a text of 4..33 characters '0'/'1' whose last one is
+// PolyWord value of a text of 4..33 characters '0'/'1' whose last one is
 // '1': the bits of x^n..x^1, the constant term not stored. 0 when rejected.
 std::uint32_t parse_polynomial(const char* text);
 

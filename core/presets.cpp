@@ -64,20 +64,20 @@ constexpr int GPS_PERIOD = 1023;
 std::uint64_t all_ones(int n) { return ~std::uint64_t{0} >> (64 - n); }
 
 // The state of the window's register of p after `steps` clocks from `state`.
-std::uint64_t advanced(Polynomial p, std::uint64_t state, int steps) {
+std::uint64_t advanced(PolyWord p, std::uint64_t state, int steps) {
     const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
     for (int i = 0; i < steps; ++i) state = register_step64(state, taps, top);
     return state;
 }
 
-std::vector<Preset> build() {
-    std::vector<Preset> list;
+std::vector<PresetRecord> build() {
+    std::vector<PresetRecord> list;
     for (const PrbsRow& r : PRBS) {
-        const Polynomial p = polynomial_of_stages(r.stages, {r.tap, r.stages});
+        const PolyWord p = polynomial_of_stages(r.stages, {r.tap, r.stages});
         list.push_back({r.name, PresetMode::serial, r.source, r.inverted, r.longest_zeros, p, all_ones(r.stages), {}, 0});
     }
-    const Polynomial g1 = polynomial_of_stages(GPS_STAGES, {3, 10});
-    const Polynomial g2 = polynomial_of_stages(GPS_STAGES, {2, 3, 6, 8, 9, 10});
+    const PolyWord g1 = polynomial_of_stages(GPS_STAGES, {3, 10});
+    const PolyWord g2 = polynomial_of_stages(GPS_STAGES, {2, 3, 6, 8, 9, 10});
     for (const GpsRow& r : GPS) {
         // The window's register B starts where G2 is `delay` chips before its
         // all-ones start: the output is then G2 delayed by `delay`.
@@ -94,23 +94,23 @@ std::vector<Preset> build() {
 
 }  // namespace
 
-Polynomial polynomial_of_stages(int n, std::initializer_list<int> stages) {
+PolyWord polynomial_of_stages(int n, std::initializer_list<int> stages) {
     // Stage k holds the input of k clocks ago, so its feedback is the term
     // x^(n-k) of the characteristic polynomial; the last stage is its constant.
-    Polynomial p{std::uint64_t{1} << (n - 1), n};
+    PolyWord p{std::uint64_t{1} << (n - 1), n};
     for (int k : stages) {
         if (k < n) p.value |= std::uint64_t{1} << (n - k - 1);
     }
     return p;
 }
 
-const std::vector<Preset>& presets() {
-    static const std::vector<Preset> list = build();
+const std::vector<PresetRecord>& preset_records() {
+    static const std::vector<PresetRecord> list = build();
     return list;
 }
 
-const Preset* preset_named(std::string_view name) {
-    for (const Preset& p : presets()) {
+const PresetRecord* preset_named(std::string_view name) {
+    for (const PresetRecord& p : preset_records()) {
         if (p.name == name) return &p;
     }
     return nullptr;
@@ -124,7 +124,7 @@ std::string initial_value_text(std::uint64_t state, int n) {
     return text;
 }
 
-std::string preset_list_text(const Preset& preset, std::string_view line_end) {
+std::string preset_list_text(const PresetRecord& preset, std::string_view line_end) {
     std::string text = write_notation(preset.a, Notation::binary);
     text.append(line_end).append(initial_value_text(preset.initial_a, preset.a.degree));
     if (preset.mode == PresetMode::gold) {

@@ -11,35 +11,35 @@
 #include <string_view>
 #include <vector>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
 
 namespace tapwell {
 
 enum class PresetMode { serial, gold };
 
-struct Preset {
+struct PresetRecord {
     std::string name;
     PresetMode mode;
     std::string source;          // the standard and what it says of the register
     bool inverted;               // the standard inverts the register's output
     int longest_zero_run;        // as the standard states it for its signal; 0 if it does not
-    Polynomial a;                // the window's polynomial (serial: the register)
+    PolyWord a;                // the window's polynomial (serial: the register)
     std::uint64_t initial_a;     // the window's register state: bit 0 is output first
-    Polynomial b;                // Gold mode only
+    PolyWord b;                // Gold mode only
     std::uint64_t initial_b;
 };
 
 // Every preset, PRBS first, then gps-ca-1 to gps-ca-32.
-const std::vector<Preset>& presets();
-const Preset* preset_named(std::string_view name);
+const std::vector<PresetRecord>& preset_records();
+const PresetRecord* preset_named(std::string_view name);
 
 // The window's polynomial of a register of n stages whose stages `stages`
 // (numbered 1..n from the input; n is the output) feed back into stage 1.
-Polynomial polynomial_of_stages(int n, std::initializer_list<int> stages);
+PolyWord polynomial_of_stages(int n, std::initializer_list<int> stages);
 
 // The list text to type into "Polynominal and Initial value": a polynomial
 // line and an initial-value line (n digits) per register, joined by line_end.
-std::string preset_list_text(const Preset& preset, std::string_view line_end);
+std::string preset_list_text(const PresetRecord& preset, std::string_view line_end);
 
 // The register state of n bits as the window's initial-value line.
 std::string initial_value_text(std::uint64_t state, int n);

@@ -17,7 +17,7 @@
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/line_builder.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/parallel_transforms.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"

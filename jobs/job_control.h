@@ -11,7 +11,7 @@
 #include <atomic>
 
 #include "jobs/job_outcome.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 
 namespace tapwell {
 

@@ -6,7 +6,7 @@
 
 #include "core/poly_text.h"
 #include "jobs/job_control.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
 #include "jobs/system_texts.h"

@@ -7,7 +7,7 @@
 
 #include "core/field_log.h"
 #include "core/phase_words.h"
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "core/primitivity.h"
 #include "core/shift_register.h"
 #include "jobs/job_control.h"

@@ -30,7 +30,7 @@
 
 #include "core/decimation.h"
 #include "core/phase_words.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/all_phase_correlation.h"
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "jobs/parallel_transforms.h"
 
 namespace tapwell {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <map>
 
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 

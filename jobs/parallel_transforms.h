@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "core/all_phase_correlation.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 

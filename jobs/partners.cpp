@@ -8,7 +8,7 @@
 #include "core/decimation.h"
 #include "core/phase_words.h"
 #include "core/poly_order.h"
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "core/shift_register.h"
 #include "jobs/job_control.h"
 
@@ -22,7 +22,7 @@ enum : std::uint8_t { NOT_PREFERRED = 0, BY_THEOREM = 1, TO_COMPUTE = 2 };
 
 struct Candidate {
     std::uint64_t d;
-    Polynomial poly;
+    PolyWord poly;
     PartnerFamily family;
     bool by_theorem;
     bool compute;  // all phases to be computed
@@ -30,12 +30,12 @@ struct Candidate {
 
 PartnerFamily family_of(Family f) { return f == Family::gold ? PartnerFamily::gold : PartnerFamily::kasami; }
 
-std::uint32_t taps_of_poly(Polynomial p) {
+std::uint32_t taps_of_poly(PolyWord p) {
     return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
 }
 
 // Not preferred when a first phase says so; otherwise TO_COMPUTE.
-std::uint8_t first_phases(PhaseWords& plan, Polynomial f, Polynomial g) {
+std::uint8_t first_phases(PhaseWords& plan, PolyWord f, PolyWord g) {
     plan_phase_words(plan, f.degree, taps_of_poly(f), taps_of_poly(g));
     std::uint64_t differ[PHASE_WORDS_STATES] = {};
     if (!count_phase_differences(plan, 0, plan.words, differ, stop_pending)) return TO_COMPUTE;
@@ -48,7 +48,7 @@ std::uint8_t first_phases(PhaseWords& plan, Polynomial f, Polynomial g) {
 }
 
 // Every coset coprime to 2^n - 1, decided; the preferred ones become candidates.
-bool examine_every_coset(WorkerPool& pool, Polynomial f, const std::vector<FamilyDecimation>& family,
+bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyDecimation>& family,
                          std::vector<Candidate>& candidates, PartnerProgress* progress) {
     const int n = f.degree;
     const std::uint64_t m = mersenne(n);
@@ -59,7 +59,7 @@ bool examine_every_coset(WorkerPool& pool, Polynomial f, const std::vector<Famil
     if (progress != nullptr) progress->total.store(leaders.size(), std::memory_order_relaxed);
     const std::vector<std::uint64_t> by_theorem = family_leaders(n);
     std::vector<std::uint8_t> state(leaders.size(), NOT_PREFERRED);
-    std::vector<Polynomial> polys(leaders.size());
+    std::vector<PolyWord> polys(leaders.size());
     pool.for_each((leaders.size() + COSET_BLOCK - 1) / COSET_BLOCK, [&](std::size_t b) {
         BerlekampMassey bm;
         const auto plan = std::make_unique<PhaseWords>();
@@ -89,7 +89,7 @@ bool examine_every_coset(WorkerPool& pool, Polynomial f, const std::vector<Famil
 
 }  // namespace
 
-const char* partner_family_name(PartnerFamily family) {
+const char* partner_family_name(PartnerFamily family) noexcept {
     switch (family) {
         case PartnerFamily::gold: return "Gold";
         case PartnerFamily::kasami: return "Kasami";
@@ -98,8 +98,8 @@ const char* partner_family_name(PartnerFamily family) {
     return "other";
 }
 
-PartnersEnd find_partners(WorkerPool& pool, Polynomial f, bool exhaustive, bool verify,
-                          std::vector<Partner>& partners, PartnerProgress* progress) {
+PartnersEnd find_partners(WorkerPool& pool, PolyWord f, bool exhaustive, bool verify,
+                          std::vector<FoundPartner>& partners, PartnerProgress* progress) {
     partners.clear();
     const std::vector<FamilyDecimation> family = preferred_family_decimations(f.degree);
     std::vector<Candidate> candidates;
@@ -130,7 +130,7 @@ PartnersEnd find_partners(WorkerPool& pool, Polynomial f, bool exhaustive, bool 
         partners.push_back({c.poly, c.d, c.family, verified});
     }
     std::sort(partners.begin(), partners.end(),
-              [](const Partner& a, const Partner& b) { return a.poly.value < b.poly.value; });
+              [](const FoundPartner& a, const FoundPartner& b) { return a.poly.value < b.poly.value; });
     return PartnersEnd::found;
 }
 

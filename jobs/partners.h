@@ -14,9 +14,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/polynomial.h"
+#include "core/poly_word.h"
+#include "tapwell/pairs.hpp"
 #include "jobs/pair_phases.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 
@@ -25,12 +26,8 @@ namespace tapwell {
 constexpr int PARTNER_EXHAUSTIVE_MAX_DEGREE = 20;
 constexpr int PARTNER_VERIFY_MAX_DEGREE = 32;
 
-enum class PartnerFamily { gold, kasami, other };
-
-const char* partner_family_name(PartnerFamily family);
-
-struct Partner {
-    Polynomial poly;
+struct FoundPartner {
+    PolyWord poly;
     std::uint64_t decimation;  // the family's value, or the least of its coset
     PartnerFamily family;
     bool verified;             // all phases computed; otherwise known by theorem
@@ -52,7 +49,7 @@ enum class PartnersEnd {
 // f primitive, its degree not divisible by 4; exhaustive up to
 // PARTNER_EXHAUSTIVE_MAX_DEGREE, verify up to PARTNER_VERIFY_MAX_DEGREE.
 // Partners sorted by polynomial, each once.
-PartnersEnd find_partners(WorkerPool& pool, Polynomial f, bool exhaustive, bool verify,
-                          std::vector<Partner>& partners, PartnerProgress* progress = nullptr);
+PartnersEnd find_partners(WorkerPool& pool, PolyWord f, bool exhaustive, bool verify,
+                          std::vector<FoundPartner>& partners, PartnerProgress* progress = nullptr);
 
 }  // namespace tapwell

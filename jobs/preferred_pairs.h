@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "jobs/front_end.h"
 #include "jobs/job_outcome.h"
 

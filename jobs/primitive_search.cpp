@@ -12,10 +12,10 @@
 #include "jobs/job_frame.h"
 #include "jobs/leading_integer.h"
 #include "jobs/line_builder.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 

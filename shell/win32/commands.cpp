@@ -8,7 +8,7 @@
 #include <string>
 
 #include "jobs/job_frame.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/status_text.h"
 #include "jobs/system_texts.h"
 #include "shell/win32/wide_text.h"

@@ -2,7 +2,7 @@
 // creation, sizing, scrolling and end.
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "shell/window_geometry.h"
 #include "shell/win32/window_messages.h"
 #include "shell/win32/window_state.h"

@@ -42,7 +42,7 @@ std::vector<int> textbook(const std::vector<int>& s, std::size_t& length) {
     return c;
 }
 
-BitSequence output(Polynomial p, std::uint64_t state, std::size_t count) {
+BitSequence output(PolyWord p, std::uint64_t state, std::size_t count) {
     const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
     BitSequence bits;
     for (std::size_t i = 0; i < count; ++i) {
@@ -81,14 +81,14 @@ TEST(BerlekampMassey, RecoversEveryRegisterOfDegrees3To12From2LBits) {
             // From state 1 the sequence's minimal polynomial is the register's own.
             const BitSequence bits = output({v, n}, 1, 2 * static_cast<std::size_t>(n));
             const LinearRecurrence& r = bm.run(bits.words.data(), bits.count);
-            ASSERT_EQ(characteristic_polynomial(r), (Polynomial{v, n})) << n << " " << v;
+            ASSERT_EQ(characteristic_polynomial(r), (PolyWord{v, n})) << n << " " << v;
         }
     }
 }
 
 TEST(BerlekampMassey, GoldSequenceHasTheProductPolynomial) {
     // The GPS pair of degree 10 and a preferred pair of degree 5, in the window's notation.
-    const std::pair<Polynomial, Polynomial> pairs[] = {
+    const std::pair<PolyWord, PolyWord> pairs[] = {
         {{0b1001000000, 10}, {0b1011001011, 10}},
         {{0b10010, 5}, {0b11110, 5}},
     };

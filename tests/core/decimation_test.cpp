@@ -46,7 +46,7 @@ std::vector<std::uint32_t> some_primitives(int n, std::size_t count, std::mt1993
 
 // The characteristic polynomial of f's sequence decimated by d, by stepping f's
 // register from state 1 and Berlekamp-Massey on 2n terms.
-Polynomial stepped_decimation(std::uint32_t f, int n, std::uint64_t d) {
+PolyWord stepped_decimation(std::uint32_t f, int n, std::uint64_t d) {
     const std::uint32_t top = 1u << (n - 1), taps = taps_of(f, top);
     std::vector<int> u;
     std::uint32_t s = 1;
@@ -56,8 +56,8 @@ Polynomial stepped_decimation(std::uint32_t f, int n, std::uint64_t d) {
     }
     BitSequence bits;
     for (int k = 0; k < 2 * n; ++k) bits.push(u[(d * static_cast<std::uint64_t>(k)) % u.size()] != 0);
-    const Polynomial g = characteristic_polynomial(linear_recurrence(bits));
-    return g.degree == n ? g : Polynomial{};
+    const PolyWord g = characteristic_polynomial(linear_recurrence(bits));
+    return g.degree == n ? g : PolyWord{};
 }
 
 TEST(Decimation, PolynomialOfEveryDecimationUpToDegree10) {
@@ -68,7 +68,7 @@ TEST(Decimation, PolynomialOfEveryDecimationUpToDegree10) {
             ASSERT_EQ(decimation_polynomial({f, n}, d, bm), stepped_decimation(f, n, d)) << n << " " << d;
         }
         // d = 1 is f, d = -1 its reciprocal.
-        EXPECT_EQ(decimation_polynomial({f, n}, 2, bm), (Polynomial{f, n}));
+        EXPECT_EQ(decimation_polynomial({f, n}, 2, bm), (PolyWord{f, n}));
     }
 }
 
@@ -125,7 +125,7 @@ TEST(Decimation, DecimationOfEveryPrimitivePolynomial) {
             const std::uint64_t d = decimation_of(log, {g, n}, bm);
             ASSERT_NE(d, 0u) << n << " " << g;
             if (n <= 11) {
-                EXPECT_EQ(stepped_decimation(list[list.size() / 2], n, d), (Polynomial{g, n}));
+                EXPECT_EQ(stepped_decimation(list[list.size() / 2], n, d), (PolyWord{g, n}));
             }
             leaders.push_back(coset_leader(d, n));
         }
@@ -148,7 +148,7 @@ TEST(Decimation, FamiliesArePreferredWhenSteppedAndNoneForDegreesDivisibleBy4) {
         EXPECT_EQ(family.empty(), n % 4 == 0) << n;
         BerlekampMassey bm;
         for (const FamilyDecimation& d : family) {
-            const Polynomial g = decimation_polynomial({f, n}, d.d, bm);
+            const PolyWord g = decimation_polynomial({f, n}, d.d, bm);
             ASSERT_EQ(g.degree, n);
             EXPECT_TRUE(reference::preferred(f, static_cast<std::uint32_t>(g.value), n)) << n << " d=" << d.d;
             EXPECT_EQ(verdict_by_theorem(d.d, n, family_leaders(n)), PairVerdict::preferred);

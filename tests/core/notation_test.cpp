@@ -11,7 +11,7 @@
 namespace tapwell {
 namespace {
 
-void expect_round_trip(Polynomial p) {
+void expect_round_trip(PolyWord p) {
     for (Notation n : ALL_NOTATIONS) {
         const std::string text = write_notation(p, n);
         const NotationReading back = read_notation(text, n);
@@ -87,7 +87,7 @@ TEST(Notation, AlgebraicReadsSpacesCaseAndAnyOrder) {
         ASSERT_TRUE(r.ok()) << text << ": " << r.error;
         EXPECT_EQ(write_notation(r.poly, Notation::octal), "2011") << text;
     }
-    EXPECT_EQ(read_notation("x^4 + x + 1", Notation::algebraic).poly, (Polynomial{0b1001, 4}));
+    EXPECT_EQ(read_notation("x^4 + x + 1", Notation::algebraic).poly, (PolyWord{0b1001, 4}));
     EXPECT_EQ(read_notation("0X409", Notation::hex).poly, read_notation("409", Notation::hex).poly);
     EXPECT_TRUE(read_notation("0010011", Notation::binary).ok());  // leading zeros, as the window reads them
 }
@@ -136,8 +136,8 @@ TEST(Notation, RefusalsNameTheCharacterAndItsPosition) {
 }
 
 TEST(Notation, NamesRoundTrip) {
-    for (Notation n : ALL_NOTATIONS) EXPECT_EQ(notation_named(notation_name(n)), n);
-    EXPECT_FALSE(notation_named("ternary").has_value());
+    for (Notation n : ALL_NOTATIONS) EXPECT_EQ(find_notation(notation_name(n)), n);
+    EXPECT_FALSE(find_notation("ternary").has_value());
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ std::string run_gp(const std::string& script_path) {
     return out;
 }
 
-std::string factor_shape(const std::vector<Factor>& factors) {
+std::string factor_shape(const std::vector<WordFactor>& factors) {
     std::vector<std::pair<int, int>> shape;
-    for (const Factor& f : factors) shape.emplace_back(f.poly.degree, f.multiplicity);
+    for (const WordFactor& f : factors) shape.emplace_back(f.poly.degree, f.multiplicity);
     std::sort(shape.begin(), shape.end());
     std::string text;
     for (const auto& [d, e] : shape) text += std::to_string(d) + "^" + std::to_string(e) + ",";
@@ -46,13 +46,13 @@ TEST(PariOracle, FactsAboveDegree32) {
     ASSERT_EQ(std::system("command -v gp >/dev/null 2>&1"), 0)
         << "gp (PARI/GP) is needed as the oracle: apt-get install pari-gp (scripts/test.sh installs it)";
     std::mt19937_64 rng(2024);
-    std::vector<Polynomial> polys;
+    std::vector<PolyWord> polys;
     for (int n = 33; n <= 64; ++n) {
         const std::uint64_t top = std::uint64_t{1} << (n - 1);
         for (int k = 0; k < 6; ++k) polys.push_back({top | (rng() & (top - 1)), n});
         // Until one irreducible of the degree is among them, so primitivity is asked too.
         for (int tries = 0; tries < 2000; ++tries) {
-            const Polynomial p{top | (rng() & (top - 1)), n};
+            const PolyWord p{top | (rng() & (top - 1)), n};
             if (polynomial_facts(p).irreducible) {
                 polys.push_back(p);
                 break;
@@ -60,9 +60,9 @@ TEST(PariOracle, FactsAboveDegree32) {
         }
         // Reducible with repeated factors: a * b^2.
         const int db = 1 + static_cast<int>(rng() % static_cast<unsigned>(n / 3));
-        const Polynomial b = polynomial_of((std::uint64_t{1} << (db - 1)) | (rng() & ((std::uint64_t{1} << (db - 1)) - 1)));
+        const PolyWord b = polynomial_of((std::uint64_t{1} << (db - 1)) | (rng() & ((std::uint64_t{1} << (db - 1)) - 1)));
         const int da = n - 2 * db;
-        const Polynomial a = da == 0 ? Polynomial{0, 0}
+        const PolyWord a = da == 0 ? PolyWord{0, 0}
                                      : polynomial_of((std::uint64_t{1} << (da - 1)) | (rng() & ((std::uint64_t{1} << (da - 1)) - 1)));
         polys.push_back(gf2::product(a, gf2::product(b, b)));
     }
@@ -80,7 +80,7 @@ TEST(PariOracle, FactsAboveDegree32) {
               "  my(v = vecsort(vector(#F~, i, [poldegree(F[i, 1]), F[i, 2]])));\n"
               "  for (i = 1, #v, s = concat(s, Str(v[i][1], \"^\", v[i][2], \",\")));\n"
               "  print(irr, \" \", prim, \" \", ok, \" \", s); }\n";
-        for (const Polynomial& p : polys) {
+        for (const PolyWord& p : polys) {
             facts.push_back(polynomial_facts(p));
             gp << "check(" << write_notation(p, Notation::decimal) << ", " << facts.back().order << ");\n";
         }

@@ -15,16 +15,16 @@
 namespace tapwell {
 namespace {
 
-Polynomial product_of(const std::vector<Factor>& factors) {
-    Polynomial p{0, 0};
-    for (const Factor& f : factors) {
+PolyWord product_of(const std::vector<WordFactor>& factors) {
+    PolyWord p{0, 0};
+    for (const WordFactor& f : factors) {
         for (int e = 0; e < f.multiplicity; ++e) p = gf2::product(p, f.poly);
     }
     return p;
 }
 
 // The period of the window's register from state 1, stepped.
-std::uint64_t stepped_period(Polynomial p) {
+std::uint64_t stepped_period(PolyWord p) {
     const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
     std::uint64_t state = register_step64(1, taps, top), period = 1;
     while (state != 1) {
@@ -50,8 +50,8 @@ TEST(PolynomialFacts, OrderIsThePeriodOfTheRegisterToDegree12) {
         for (std::uint64_t v = top; v < 2 * top; ++v) {
             const PolynomialFacts f = polynomial_facts({v, n});
             ASSERT_EQ(f.order, stepped_period({v, n})) << n << " " << v;
-            ASSERT_EQ(product_of(f.factors), (Polynomial{v, n})) << n << " " << v;
-            for (const Factor& q : f.factors) {
+            ASSERT_EQ(product_of(f.factors), (PolyWord{v, n})) << n << " " << v;
+            for (const WordFactor& q : f.factors) {
                 ASSERT_TRUE(polynomial_facts(q.poly).irreducible) << v;
             }
             // Irreducible exactly when no polynomial of half the degree or less divides it.
@@ -69,7 +69,7 @@ TEST(PolynomialFacts, EnginesAgreeToDegree64) {
     for (int n = 17; n <= 64; ++n) {
         const std::uint64_t top = std::uint64_t{1} << (n - 1);
         for (int trial = 0; trial < 20; ++trial) {
-            const Polynomial p{top | (rng() & (top - 1)), n};
+            const PolyWord p{top | (rng() & (top - 1)), n};
             const PolynomialFacts a = polynomial_facts(p, Gf2Engine::best);
             const PolynomialFacts b = polynomial_facts(p, Gf2Engine::portable);
             ASSERT_EQ(a.order, b.order) << write_notation(p, Notation::algebraic);
@@ -132,7 +132,7 @@ TEST(PolynomialFacts, PublishedPolynomialsFromDegree33To64) {
     const PolynomialFacts f = polynomial_facts(read_notation("x^64+1", Notation::algebraic).poly);
     ASSERT_EQ(f.factors.size(), 1u);
     EXPECT_EQ(f.factors[0].multiplicity, 64);
-    EXPECT_EQ(f.factors[0].poly, (Polynomial{1, 1}));
+    EXPECT_EQ(f.factors[0].poly, (PolyWord{1, 1}));
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ struct StandardRegister {
 
 struct WindowRegister {
     std::uint64_t state, taps, top;
-    WindowRegister(Polynomial p, std::uint64_t initial) : state(initial), taps(taps_of64(p.value, top_of(p))), top(top_of(p)) {}
+    WindowRegister(PolyWord p, std::uint64_t initial) : state(initial), taps(taps_of64(p.value, top_of(p))), top(top_of(p)) {}
     int out() const { return static_cast<int>(state & 1u); }
     void clock() { state = register_step64(state, taps, top); }
 };
@@ -48,7 +48,7 @@ TEST(Presets, GpsCodesMatchTheTabulatedFirstChipsAndTheTwoTapCoder) {
                                  {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 9},
                                  {1, 3}, {4, 6}, {5, 7}, {6, 8}, {7, 9}, {8, 10}, {1, 6}, {2, 7}, {3, 8}, {4, 9}};
     for (int prn = 1; prn <= 32; ++prn) {
-        const Preset* p = preset_named("gps-ca-" + std::to_string(prn));
+        const PresetRecord* p = preset_named("gps-ca-" + std::to_string(prn));
         ASSERT_NE(p, nullptr) << prn;
         ASSERT_EQ(p->mode, PresetMode::gold);
         EXPECT_FALSE(p->inverted);
@@ -67,7 +67,7 @@ TEST(Presets, GpsCodesMatchTheTabulatedFirstChipsAndTheTwoTapCoder) {
         }
         EXPECT_EQ(first, FIRST_CHIPS_OCTAL[prn - 1]) << "PRN " << prn;
     }
-    const Preset* p1 = preset_named("gps-ca-1");
+    const PresetRecord* p1 = preset_named("gps-ca-1");
     EXPECT_EQ(write_notation(p1->a, Notation::algebraic), "x^10 + x^7 + 1");  // G1's output
     EXPECT_EQ(write_notation(reciprocal(p1->a), Notation::octal), "2011");     // G1 as IS-GPS-200 writes it
 }
@@ -90,7 +90,7 @@ constexpr Prbs O150[] = {
 
 TEST(Presets, PrbsPatternsFollowTheStandardsRegisters) {
     for (const Prbs& s : O150) {
-        const Preset* p = preset_named(s.name);
+        const PresetRecord* p = preset_named(s.name);
         ASSERT_NE(p, nullptr) << s.name;
         EXPECT_EQ(p->mode, PresetMode::serial);
         EXPECT_EQ(p->inverted, s.inverted) << s.name;
@@ -124,7 +124,7 @@ TEST(Presets, ListTextIsTheWindowsList) {
     EXPECT_EQ(preset_list_text(*preset_named("prbs9"), "\n"), "1000010001\n111111111");
     EXPECT_EQ(preset_list_text(*preset_named("gps-ca-1"), "\r\n").substr(0, 25), "10010000001\r\n1111111111\r\n");
     EXPECT_EQ(preset_named("nothing"), nullptr);
-    EXPECT_EQ(presets().size(), 40u);
+    EXPECT_EQ(preset_records().size(), 40u);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/recording_front_end.h"
 

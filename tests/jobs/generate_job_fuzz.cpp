@@ -14,7 +14,7 @@
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"

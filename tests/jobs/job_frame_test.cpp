@@ -8,7 +8,7 @@
 
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/system_texts.h"
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"

@@ -16,7 +16,7 @@
 #include "jobs/pair_classifier.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/shared_state.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 #include "tests/reference/recording_front_end.h"
 
 namespace {

@@ -116,11 +116,11 @@ PairSet searched_pairs(const std::vector<std::uint32_t>& list) {
     return pairs;
 }
 
-std::set<std::uint32_t> partner_values(WorkerPool& pool, Polynomial f, bool exhaustive, bool family_only) {
-    std::vector<Partner> partners;
+std::set<std::uint32_t> partner_values(WorkerPool& pool, PolyWord f, bool exhaustive, bool family_only) {
+    std::vector<FoundPartner> partners;
     EXPECT_EQ(find_partners(pool, f, exhaustive, true, partners), PartnersEnd::found);
     std::set<std::uint32_t> values;
-    for (const Partner& p : partners) {
+    for (const FoundPartner& p : partners) {
         EXPECT_TRUE(p.verified);
         if (!family_only || p.family != PartnerFamily::other) values.insert(static_cast<std::uint32_t>(p.poly.value));
     }
@@ -173,13 +173,13 @@ TEST(Partners, AboveDegree28OfTheirFamilyAndPrimitive) {
                            "x^34 + x^27 + x^2 + x + 1", "x^47 + x^5 + 1", "x^62 + x^6 + x^5 + x^3 + 1",
                            "x^63 + x + 1"};
     for (const char* text : polys) {
-        const Polynomial f = read_notation(text, Notation::algebraic).poly;
+        const PolyWord f = read_notation(text, Notation::algebraic).poly;
         ASSERT_TRUE(polynomial_facts(f).primitive) << text;
-        std::vector<Partner> partners;
+        std::vector<FoundPartner> partners;
         ASSERT_EQ(find_partners(pool, f, false, false, partners), PartnersEnd::found);
         EXPECT_EQ(partners.size(), preferred_family_decimations(f.degree).size()) << text;
         BerlekampMassey bm;
-        for (const Partner& p : partners) {
+        for (const FoundPartner& p : partners) {
             EXPECT_FALSE(p.verified);
             EXPECT_NE(p.family, PartnerFamily::other);
             EXPECT_TRUE(of_family(p.decimation, p.family, f.degree)) << text << " d=" << p.decimation;
@@ -194,15 +194,15 @@ TEST(Partners, AboveDegree28OfTheirFamilyAndPrimitive) {
 TEST(Partners, OfTheReciprocal) {
     WorkerPool pool(2);
     for (const char* text : {"x^11 + x^2 + 1", "x^18 + x^7 + 1", "x^33 + x^13 + 1"}) {
-        const Polynomial f = read_notation(text, Notation::algebraic).poly;
-        std::vector<Partner> of_f, of_reciprocal;
+        const PolyWord f = read_notation(text, Notation::algebraic).poly;
+        std::vector<FoundPartner> of_f, of_reciprocal;
         ASSERT_EQ(find_partners(pool, f, false, false, of_f), PartnersEnd::found);
         ASSERT_EQ(find_partners(pool, reciprocal(f), false, false, of_reciprocal), PartnersEnd::found);
         std::set<std::pair<std::uint64_t, std::uint64_t>> expected, got;
-        for (const Partner& p : of_f) expected.insert({reciprocal(p.poly).value, p.decimation});
-        for (const Partner& p : of_reciprocal) got.insert({p.poly.value, p.decimation});
+        for (const FoundPartner& p : of_f) expected.insert({reciprocal(p.poly).value, p.decimation});
+        for (const FoundPartner& p : of_reciprocal) got.insert({p.poly.value, p.decimation});
         EXPECT_EQ(got, expected) << text;
-        for (const Partner& p : of_f) EXPECT_NE(p.poly, reciprocal(f)) << text;
+        for (const FoundPartner& p : of_f) EXPECT_NE(p.poly, reciprocal(f)) << text;
     }
 }
 

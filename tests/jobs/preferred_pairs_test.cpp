@@ -16,7 +16,7 @@
 #include "jobs/primitive_search.h"
 #include "jobs/shared_state.h"
 #include "jobs/status_text.h"
-#include "jobs/worker_pool.h"
+#include "runtime/worker_pool.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/order_walk.h"
 #include "tests/reference/stepping.h"

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "jobs/job_control.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/shared_state.h"
 
 namespace tapwell::testing {

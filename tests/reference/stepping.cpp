@@ -2,10 +2,10 @@
 #include "tests/reference/stepping.h"
 
 #include "core/poly_text.h"
-#include "core/preferred_values.h"
+#include "tapwell/preferred_values.hpp"
 #include "core/shift_register.h"
 #include "jobs/line_builder.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_stream.h"
 #include "jobs/system_texts.h"
 #include "tests/reference/order_walk.h"
 

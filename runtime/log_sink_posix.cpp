@@ -1,6 +1,6 @@
-// Ring: jobs. See log_sink.h: the POSIX half, a file descriptor written by the
+// Ring: runtime. See log_sink.h: the POSIX half, a file descriptor written by the
 // keeper process (log_keeper.h), or by ourselves when no keeper could be made.
-#include "jobs/log_sink.h"
+#include "runtime/log_sink.h"
 
 #include <cerrno>
 #include <csignal>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "jobs/log_keeper.h"
+#include "runtime/log_keeper.h"
 
 namespace tapwell::log_sink {
 

@@ -1,4 +1,4 @@
-// Ring: jobs. The log file: opened for appending, never truncated below what
+// Ring: runtime. The log file: opened for appending, never truncated below what
 // was there, written through a large buffer of our own that hands the system
 // whole lines only. Lines are not written one by one; the buffer goes to the
 // file when it fills (or a quarter more of it, when the writer is free), at

@@ -1,5 +1,5 @@
-// Ring: jobs. See log_keeper.h.
-#include "jobs/log_keeper.h"
+// Ring: runtime. See log_keeper.h.
+#include "runtime/log_keeper.h"
 
 #include <cerrno>
 #include <csignal>

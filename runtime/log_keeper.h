@@ -1,4 +1,4 @@
-// Ring: jobs. POSIX only. The log keeper: a child process, started with the
+// Ring: runtime. POSIX only. The log keeper: a child process, started with the
 // log, that makes the log's writes for us. Linux lets a process killed in the
 // middle of a write stop at any page boundary, so a process that writes its
 // own log can leave part of a line however whole the blocks it writes are

@@ -1,9 +1,9 @@
-// Ring: jobs. See log_sink.h: the Windows half. The file is opened in binary
+// Ring: runtime. See log_sink.h: the Windows half. The file is opened in binary
 // mode and each block's "\n" become CR LF here, as text mode would write them,
 // so that the whole block goes to the system in one WriteFile: the C
 // library's text mode would write it in pieces of its own. The system
 // finishes a write in hand before it lets a process end.
-#include "jobs/log_sink.h"
+#include "runtime/log_sink.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-// Ring: jobs. Where the log's bytes go: a file descriptor written with the
+// Ring: runtime. Where the log's bytes go: a file descriptor written with the
 // system's own calls, one call per block, with no buffer of the C library in
 // between that would cut the file elsewhere than at our line ends. Used by
 // log_stream only. The platform halves are log_sink_posix.cpp (with its

@@ -1,5 +1,5 @@
-// Ring: jobs. See worker_pool.h.
-#include "jobs/worker_pool.h"
+// Ring: runtime. See worker_pool.h.
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 

@@ -20,8 +20,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "jobs/log_sink.h"
-#include "jobs/log_stream.h"
+#include "runtime/log_sink.h"
+#include "runtime/log_stream.h"
 #include "tests/reference/recording_front_end.h"
 #include "tests/reference/slow_reader.h"
 

@@ -1,10 +1,10 @@
-// Ring: jobs. See log_stream.h.
-#include "jobs/log_stream.h"
+// Ring: runtime. See log_stream.h.
+#include "runtime/log_stream.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "jobs/log_sink.h"
+#include "runtime/log_sink.h"
 
 namespace tapwell {
 

@@ -1,4 +1,4 @@
-// Ring: jobs. The threads of one job. A job that can share its work makes a
+// Ring: runtime. The threads of one job. A job that can share its work makes a
 // pool at its start; the pool's helper threads wait for work, and are joined
 // (never killed) when the pool goes out of scope, so Abort still returns with
 // every thread of the job gone. The job's own thread works too: a pool of
