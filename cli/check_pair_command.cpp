@@ -49,11 +49,7 @@ int run_check_pair() {
     if (!accept_degree(a, "A", 3, WINDOW_MAX_DEGREE) || !accept_degree(b, "B", 3, WINDOW_MAX_DEGREE)) {
         return EXIT_REJECTED;
     }
-    if (a.degree != b.degree) {
-        print_error("A has degree " + std::to_string(a.degree) + " and B degree " + std::to_string(b.degree) +
-                    ": the two of a pair have one degree");
-        return EXIT_REJECTED;
-    }
+    if (!accept_same_degree(a, b)) return EXIT_REJECTED;
     if (!accept_primitive(a, "A") || !accept_primitive(b, "B")) return EXIT_REJECTED;
     std::map<std::int64_t, std::uint64_t> counts;
     const int status = run_console_task(
