@@ -11,10 +11,8 @@
 #include "cli/fact_list.h"
 #include "cli/file_bytes.h"
 #include "cli/job_runner.h"
-#include "core/berlekamp_massey.h"
 #include "core/bit_text.h"
-#include "core/notation.h"
-#include "core/poly_order.h"
+#include "library/bit_recurrence.h"
 
 namespace tapwell::cli {
 
@@ -48,18 +46,19 @@ int run_identify() {
         return EXIT_USAGE;
     }
     const BitSequence& bits = input.bits;
-    const LinearRecurrence r = linear_recurrence(bits);
-    const std::size_t l = r.length;
-    const std::vector<std::uint64_t> word = characteristic_word(r);
-    const PolyWord p = characteristic_polynomial(r);
-    const bool has_register = l >= 1 && r.has(l);  // otherwise x divides the polynomial
+    const Recurrence r = recurrence_of(bits);
+    const std::size_t l = r.linear_complexity;
+    // The constant term of the polynomial: without it x divides the polynomial.
+    const bool has_register = l >= 1 && r.polynomial_text.back() == '1';
 
     FactList facts;
     facts.number("bits", bits.count);
     facts.number("linear_complexity", l);
-    facts.text("polynomial", binary_text(word, l));
-    facts.text("algebraic", algebraic_text(word, l));
+    facts.text("polynomial", r.polynomial_text);
+    facts.text("algebraic", r.algebraic_text);
     if (has_register) {
+        // The state of any length, as the window's initial value: the first L
+        // bits, the earliest written last.
         std::string state;
         for (std::size_t k = l; k-- > 0;) state += bits.at(k) ? '1' : '0';
         facts.text("initial_state", state);
@@ -74,13 +73,12 @@ int run_identify() {
     } else if (l < 3 || l > 32) {
         facts.text("register", "degree " + std::to_string(l) + ", which the window's registers (3 to 32) do not take");
     } else {
-        facts.text("register", "the window's register " + binary_text(word, l) + " started from the initial state");
+        facts.text("register", "the window's register " + r.polynomial_text + " started from the initial state");
     }
-    const bool unique = bits.count >= 2 * l;
+    const bool unique = r.unique;
     facts.flag("unique", unique);
-    if (p.degree != 0) {
-        const bool m = polynomial_facts(p).primitive;
-        facts.flag("m_sequence", m);
+    if (r.polynomial) {
+        facts.flag("m_sequence", r.polynomial->is_primitive());
     } else if (has_register) {
         facts.both("m_sequence", "unknown: degree above 64", "null");
     } else {

@@ -91,22 +91,14 @@ int digit_value(char c) {
 
 std::vector<std::uint64_t> word_of(PolyWord p) { return {(p.value << 1) | 1u, p.value >> 63}; }
 
-NotationReading refused(std::string message) { return {{}, std::move(message)}; }
-
-// The polynomial of a whole coefficient word (lo, hi), or why it is none.
-NotationReading from_word(std::uint64_t lo, std::uint64_t hi) {
-    const int degree = hi != 0 ? 63 + static_cast<int>(std::bit_width(hi)) : static_cast<int>(std::bit_width(lo)) - 1;
-    if (degree < 0) return refused("the zero polynomial is no register's polynomial");
-    if (degree > MAX_POLYNOMIAL_DEGREE) {
-        return refused("degree " + std::to_string(degree) + " is above 64, the highest handled");
-    }
-    if ((lo & 1u) == 0) {
-        return refused("the constant term is 0: x divides " +
-                       algebraic_text({lo, hi}, static_cast<std::size_t>(degree)) +
-                       ", and no shift register has such a polynomial (its constant term must be 1)");
-    }
-    if (degree == 0) return refused("1 has degree 0; a register's polynomial has degree 1 to 64");
-    return {{(lo >> 1) | (hi << 63), degree}, {}};
+// `at`: the 0-based index of the character the message names; none when it
+// speaks of the text as a whole.
+constexpr std::size_t WHOLE_TEXT = ~std::size_t{0};
+NotationReading refused(std::string message, std::size_t at = WHOLE_TEXT) {
+    return {{}, std::move(message), at == WHOLE_TEXT ? 0 : at + 1};
+}
+NotationReading refused_character(std::string_view text, std::size_t index, const std::string& what) {
+    return refused(offending(text, index, what), index);
 }
 
 NotationReading read_number(std::string_view text, const NumberForm& form) {
@@ -119,7 +111,7 @@ NotationReading read_number(std::string_view text, const NumberForm& form) {
     for (; i < text.size(); ++i) {
         const int d = digit_value(text[i]);
         if (d < 0 || static_cast<unsigned>(d) >= form.base) {
-            return refused(offending(text, i, std::string("is not ") + form.digit_name));
+            return refused_character(text, i, std::string("is not ") + form.digit_name);
         }
         n.times_add(form.base, static_cast<unsigned>(d));
     }
@@ -133,7 +125,7 @@ NotationReading read_number(std::string_view text, const NumberForm& form) {
         if (n.zero()) return refused("0 is no polynomial in Koopman's notation (it would be 1, of degree 0)");
         return {polynomial_of(n.lo()), {}};
     }
-    return from_word(n.lo(), n.hi());
+    return read_coefficient_word(n.lo(), n.hi());
 }
 
 std::string write_number(std::uint64_t lo, std::uint64_t hi, unsigned base) {
@@ -151,7 +143,7 @@ NotationReading read_algebraic(std::string_view text) {
     constexpr std::size_t NONE = ~std::size_t{0};
     std::size_t term_at[MAX_POLYNOMIAL_DEGREE + 1];
     for (std::size_t& t : term_at) t = NONE;
-    std::size_t i = 0;
+    std::size_t i = 0, plus_at = 0;
     auto skip = [&] {
         while (i < text.size() && is_space(text[i])) ++i;
     };
@@ -159,7 +151,7 @@ NotationReading read_algebraic(std::string_view text) {
     if (i == text.size()) return refused("empty text: no polynomial");
     while (true) {
         skip();
-        if (i == text.size()) return refused("the text ends after the '+' where a term should follow");
+        if (i == text.size()) return refused("the text ends after the '+' where a term should follow", plus_at);
         const std::size_t start = i;
         int exponent = 0;
         if (text[i] == 'x' || text[i] == 'X') {
@@ -171,8 +163,11 @@ NotationReading read_algebraic(std::string_view text) {
                 ++i;
                 skip();
                 if (i == text.size() || text[i] < '0' || text[i] > '9') {
-                    if (i == text.size()) return refused("the text ends after '^' at " + position(caret) + " where an exponent should follow");
-                    return refused(offending(text, i, "is not an exponent after '^' at " + position(caret)));
+                    if (i == text.size()) {
+                        return refused("the text ends after '^' at " + position(caret) + " where an exponent should follow",
+                                       caret);
+                    }
+                    return refused_character(text, i, "is not an exponent after '^' at " + position(caret));
                 }
                 unsigned long e = 0;
                 for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
@@ -180,7 +175,8 @@ NotationReading read_algebraic(std::string_view text) {
                     if (e > 1000) e = 1000;  // far beyond any degree; keeps reading the digits
                 }
                 if (e > MAX_POLYNOMIAL_DEGREE) {
-                    return refused("the exponent at " + position(caret + 1) + " is above 64, the highest degree handled");
+                    return refused("the exponent at " + position(caret + 1) + " is above 64, the highest degree handled",
+                                   caret + 1);
                 }
                 exponent = static_cast<int>(e);
             }
@@ -188,22 +184,24 @@ NotationReading read_algebraic(std::string_view text) {
             while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
             if (text.substr(start, i - start) != "1") {
                 return refused("the number " + std::string(text.substr(start, i - start)) + " at " + position(start) +
-                               " is no term: the only constant term is 1");
+                               " is no term: the only constant term is 1",
+                               start);
             }
         } else {
-            return refused(offending(text, i, "is not a term: expected x, X or 1"));
+            return refused_character(text, i, "is not a term: expected x, X or 1");
         }
         // A repeated power is refused rather than cancelled: over GF(2) it would
         // silently drop the term, which a typing slip does far more often than intent.
         if (term_at[exponent] != NONE) {
             return refused("the term at " + position(start) + " repeats the power of the term at " +
-                           position(term_at[exponent]) + "; each power may appear once");
+                           position(term_at[exponent]) + "; each power may appear once",
+                           start);
         }
         term_at[exponent] = start;
         skip();
         if (i == text.size()) break;
-        if (text[i] != '+') return refused(offending(text, i, "is not '+' between terms"));
-        ++i;
+        if (text[i] != '+') return refused_character(text, i, "is not '+' between terms");
+        plus_at = i++;
     }
     std::uint64_t lo = 0, hi = 0;
     for (int e = 0; e <= MAX_POLYNOMIAL_DEGREE; ++e) {
@@ -211,7 +209,7 @@ NotationReading read_algebraic(std::string_view text) {
         if (e < 64) lo |= std::uint64_t{1} << e;
         else hi |= 1u;
     }
-    return from_word(lo, hi);
+    return read_coefficient_word(lo, hi);
 }
 
 bool word_bit(const std::vector<std::uint64_t>& word, std::size_t k) {
@@ -226,6 +224,21 @@ std::string character_name(char c) {
     if (b > 0x20 && b < 0x7F) return std::string("'") + c + "'";
     const char* hex = "0123456789abcdef";
     return std::string("byte 0x") + hex[b >> 4] + hex[b & 15];
+}
+
+NotationReading read_coefficient_word(std::uint64_t lo, std::uint64_t hi) {
+    const int degree = hi != 0 ? 63 + static_cast<int>(std::bit_width(hi)) : static_cast<int>(std::bit_width(lo)) - 1;
+    if (degree < 0) return refused("the zero polynomial is no register's polynomial");
+    if (degree > MAX_POLYNOMIAL_DEGREE) {
+        return refused("degree " + std::to_string(degree) + " is above 64, the highest handled");
+    }
+    if ((lo & 1u) == 0) {
+        return refused("the constant term is 0: x divides " +
+                       algebraic_text({lo, hi}, static_cast<std::size_t>(degree)) +
+                       ", and no shift register has such a polynomial (its constant term must be 1)");
+    }
+    if (degree == 0) return refused("1 has degree 0; a register's polynomial has degree 1 to 64");
+    return {{(lo >> 1) | (hi << 63), degree}, {}};
 }
 
 const char* notation_name(Notation notation) noexcept {

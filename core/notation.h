@@ -37,10 +37,18 @@ std::optional<Notation> find_notation(std::string_view name);
 struct NotationReading {
     PolyWord poly;
     std::string error;  // empty when read
+    // The position of the character the error names, from 1; 0 when it
+    // speaks of the text as a whole (empty, too long, not a register's).
+    std::size_t position = 0;
     bool ok() const { return error.empty(); }
 };
 
 NotationReading read_notation(std::string_view text, Notation notation);
+
+// The polynomial of a whole coefficient word (bit k of lo, or of hi for
+// k >= 64, is the coefficient of x^k), or why it is none: every numeric
+// notation but Koopman's ends here.
+NotationReading read_coefficient_word(std::uint64_t lo, std::uint64_t hi);
 std::string write_notation(PolyWord p, Notation notation);
 
 // A character as the readers' messages name it: 'c', "a space" or "byte 0x07".

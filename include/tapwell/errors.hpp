@@ -14,14 +14,17 @@ namespace tapwell {
 class TAPWELL_API Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    ~Error() override;
 };
 
 // A text that cannot be read: the message names the character and its
 // position, counted from 1 (position() gives it; 0 when the fault is the
-// text as a whole, an empty one or one too long).
+// text as a whole: an empty one, one too long, or one whose polynomial is no
+// register's, such as a constant term of 0).
 class TAPWELL_API ParseError : public Error {
 public:
     ParseError(const std::string& message, std::size_t position) : Error(message), position_(position) {}
+    ~ParseError() override;
     std::size_t position() const noexcept { return position_; }
 
 private:
@@ -33,6 +36,7 @@ private:
 class TAPWELL_API InvalidArgument : public Error {
 public:
     using Error::Error;
+    ~InvalidArgument() override;
 };
 
 // The call's stop token asked it to stop before it was done. Results handed
@@ -41,6 +45,7 @@ public:
 class TAPWELL_API Stopped : public Error {
 public:
     Stopped() : Error("stopped") {}
+    ~Stopped() override;
 };
 
 }  // namespace tapwell

@@ -95,35 +95,36 @@ TEST(Notation, AlgebraicReadsSpacesCaseAndAnyOrder) {
 struct Refusal {
     Notation notation;
     const char* text;
-    const char* message;  // a part of the message
+    const char* message;   // a part of the message
+    std::size_t position;  // from 1; 0 for the text as a whole
 };
 
 constexpr Refusal REFUSALS[] = {
-    {Notation::binary, "10021", "'2' at position 4 is not a binary digit"},
-    {Notation::binary, "10010", "constant term is 0: x divides x^4 + x"},
-    {Notation::binary, "1", "degree 0"},
-    {Notation::binary, "", "empty"},
-    {Notation::binary, "0", "zero polynomial"},
-    {Notation::binary, std::string_view("10\x01" "1").data(), "byte 0x01 at position 3"},
-    {Notation::octal, "2019", "'9' at position 4 is not an octal digit"},
-    {Notation::octal, "4000000000000000000001", "degree 65 is above 64"},
-    {Notation::hex, "0x", "no digits"},
-    {Notation::hex, "0x40g", "'g' at position 5"},
-    {Notation::hex, "0x 409", "a space at position 3"},
-    {Notation::koopman, "0", "0 is no polynomial"},
-    {Notation::koopman, "0x10000000000000000", "degree 65 is above 64"},
-    {Notation::decimal, "1032", "constant term is 0"},
-    {Notation::decimal, "99999999999999999999999999999999999999999999", "far above"},
-    {Notation::algebraic, "x^10 + y + 1", "'y' at position 8 is not a term"},
-    {Notation::algebraic, "x^3 + x^3 + 1", "the term at position 7 repeats the power of the term at position 1"},
-    {Notation::algebraic, "x^4 + x", "constant term is 0"},
-    {Notation::algebraic, "x^65 + 1", "above 64"},
-    {Notation::algebraic, "x^ + 1", "'+' at position 4 is not an exponent after '^' at position 2"},
-    {Notation::algebraic, "x^4 +", "ends after the '+'"},
-    {Notation::algebraic, "x^4 x", "'x' at position 5 is not '+'"},
-    {Notation::algebraic, "x^4 + 2", "the number 2 at position 7 is no term"},
-    {Notation::algebraic, "x^", "ends after '^' at position 2"},
-    {Notation::algebraic, "   ", "empty"},
+    {Notation::binary, "10021", "'2' at position 4 is not a binary digit", 4},
+    {Notation::binary, "10010", "constant term is 0: x divides x^4 + x", 0},
+    {Notation::binary, "1", "degree 0", 0},
+    {Notation::binary, "", "empty", 0},
+    {Notation::binary, "0", "zero polynomial", 0},
+    {Notation::binary, std::string_view("10\x01" "1").data(), "byte 0x01 at position 3", 3},
+    {Notation::octal, "2019", "'9' at position 4 is not an octal digit", 4},
+    {Notation::octal, "4000000000000000000001", "degree 65 is above 64", 0},
+    {Notation::hex, "0x", "no digits", 0},
+    {Notation::hex, "0x40g", "'g' at position 5", 5},
+    {Notation::hex, "0x 409", "a space at position 3", 3},
+    {Notation::koopman, "0", "0 is no polynomial", 0},
+    {Notation::koopman, "0x10000000000000000", "degree 65 is above 64", 0},
+    {Notation::decimal, "1032", "constant term is 0", 0},
+    {Notation::decimal, "99999999999999999999999999999999999999999999", "far above", 0},
+    {Notation::algebraic, "x^10 + y + 1", "'y' at position 8 is not a term", 8},
+    {Notation::algebraic, "x^3 + x^3 + 1", "the term at position 7 repeats the power of the term at position 1", 7},
+    {Notation::algebraic, "x^4 + x", "constant term is 0", 0},
+    {Notation::algebraic, "x^65 + 1", "the exponent at position 3 is above 64", 3},
+    {Notation::algebraic, "x^ + 1", "'+' at position 4 is not an exponent after '^' at position 2", 4},
+    {Notation::algebraic, "x^4 +", "ends after the '+'", 5},
+    {Notation::algebraic, "x^4 x", "'x' at position 5 is not '+'", 5},
+    {Notation::algebraic, "x^4 + 2", "the number 2 at position 7 is no term", 7},
+    {Notation::algebraic, "x^", "ends after '^' at position 2", 2},
+    {Notation::algebraic, "   ", "empty", 0},
 };
 
 TEST(Notation, RefusalsNameTheCharacterAndItsPosition) {
@@ -132,6 +133,7 @@ TEST(Notation, RefusalsNameTheCharacterAndItsPosition) {
         ASSERT_FALSE(reading.ok()) << r.text;
         EXPECT_NE(reading.error.find(r.message), std::string::npos)
             << notation_name(r.notation) << " '" << r.text << "': " << reading.error;
+        EXPECT_EQ(reading.position, r.position) << notation_name(r.notation) << " '" << r.text << "'";
     }
 }
 

@@ -1,0 +1,60 @@
+// Ring: library. register_bits and m_sequence of tapwell/sequences.hpp: the
+// output of one register, stepped by core's one rule (core/shift_register.h).
+#include <string>
+
+#include "core/poly_order.h"
+#include "core/shift_register.h"
+#include "library/poly_conversion.h"
+#include "tapwell/errors.hpp"
+#include "tapwell/sequences.hpp"
+
+namespace tapwell {
+
+namespace {
+
+// An M-sequence is held whole, a byte a bit: 4 GiB at degree 32.
+constexpr int M_SEQUENCE_MAX_DEGREE = 32;
+
+void check_register(const Register& reg) {
+    const int n = reg.polynomial.degree();
+    if (n < 1) throw InvalidArgument("the register has no polynomial (degree 0); its degree must be 1 to 64");
+    if (reg.state == 0) throw InvalidArgument("the state 0 never leaves 0: a register's state must not be 0");
+    if (n < 64 && reg.state >> n != 0) {
+        throw InvalidArgument("the state " + std::to_string(reg.state) + " has more than " + std::to_string(n) +
+                              " bits, the register's stages");
+    }
+}
+
+}  // namespace
+
+void register_bits(const Register& reg, std::span<std::uint8_t> bits) {
+    check_register(reg);
+    const PolyWord p = word_of(reg.polynomial);
+    const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
+    std::uint64_t state = reg.state;
+    for (std::uint8_t& bit : bits) {
+        bit = static_cast<std::uint8_t>(state & 1u);
+        state = register_step64(state, taps, top);
+    }
+}
+
+std::vector<std::uint8_t> register_bits(const Register& reg, std::size_t count) {
+    check_register(reg);
+    std::vector<std::uint8_t> bits(count);
+    register_bits(reg, bits);
+    return bits;
+}
+
+std::vector<std::uint8_t> m_sequence(Polynomial polynomial) {
+    const int n = polynomial.degree();
+    if (n < 1 || n > M_SEQUENCE_MAX_DEGREE) {
+        throw InvalidArgument("degree " + std::to_string(n) + ": M-sequences are made for degrees 1 to 32");
+    }
+    if (!polynomial.is_primitive()) {
+        throw InvalidArgument(polynomial.format(Notation::algebraic) +
+                              " is not primitive: its register's sequence is no M-sequence");
+    }
+    return register_bits({polynomial, 1}, mersenne(n));
+}
+
+}  // namespace tapwell

@@ -1,0 +1,70 @@
+// Ring: tests. register_bits is core's step rule bit for bit, at every width
+// to 64; m_sequence is one period from state 1 with an M-sequence's counts;
+// both refuse what no register runs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "core/shift_register.h"
+#include "tapwell/errors.hpp"
+#include "tapwell/sequences.hpp"
+
+namespace tapwell {
+namespace {
+
+TEST(RegisterBits, FollowTheOneStepRule) {
+    std::mt19937_64 rng(5);
+    for (int n = 1; n <= 64; ++n) {
+        const std::uint64_t top = std::uint64_t{1} << (n - 1), low = top - 1;
+        const Polynomial p = Polynomial::from_value(top | (rng() & low));
+        const std::uint64_t state = std::max<std::uint64_t>(1, rng() & (top | low));
+        const std::vector<std::uint8_t> bits = register_bits({p, state}, 300);
+        std::uint64_t s = state;
+        const std::uint64_t taps = taps_of64(p.value(), top);
+        for (std::size_t i = 0; i < bits.size(); ++i) {
+            ASSERT_EQ(bits[i], s & 1u) << "degree " << n << " bit " << i;
+            s = register_step64(s, taps, top);
+        }
+    }
+}
+
+// The window's example: 10011 from 0001 repeats after 15 bits.
+TEST(RegisterBits, TheWindowsExample) {
+    const std::vector<std::uint8_t> bits = register_bits({Polynomial::parse("10011"), 1}, 19);
+    std::string text;
+    for (std::uint8_t b : bits) text += static_cast<char>('0' + b);
+    EXPECT_EQ(text, "1000100110101111000");
+    std::uint8_t span_bits[4] = {9, 9, 9, 9};
+    register_bits({Polynomial::parse("10011"), 1}, std::span<std::uint8_t>(span_bits, 3));
+    EXPECT_EQ(span_bits[3], 9);  // nothing beyond the span
+}
+
+TEST(RegisterBits, RefuseStatesNoRegisterHolds) {
+    const Polynomial p = Polynomial::parse("10011");
+    const Register refused[] = {{p, 0}, {p, 16}, {Polynomial{}, 1}};
+    for (const Register& r : refused) EXPECT_THROW((void)register_bits(r, 1), InvalidArgument) << r.state;
+    EXPECT_NO_THROW((void)register_bits({p, 15}, 1));
+    EXPECT_NO_THROW((void)register_bits({Polynomial::from_value(~std::uint64_t{0}), ~std::uint64_t{0}}, 1));
+}
+
+TEST(MSequence, OnePeriodWithItsCounts) {
+    for (const char* text : {"x + 1", "x^4 + x + 1", "x^15 + x^14 + 1", "x^20 + x^17 + 1"}) {
+        const Polynomial p = Polynomial::parse(text, Notation::algebraic);
+        const std::vector<std::uint8_t> m = m_sequence(p);
+        const std::size_t period = (std::size_t{1} << p.degree()) - 1;
+        ASSERT_EQ(m.size(), period) << text;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(m.begin(), m.end(), 1)), (period + 1) / 2) << text;
+        EXPECT_EQ(register_bits({p, 1}, period), m) << text;
+    }
+}
+
+TEST(MSequence, RefusesWhatIsNoMSequence) {
+    for (const char* text : {"x^4 + x^3 + x^2 + x + 1", "x^4 + 1", "x^33 + x^13 + 1"}) {
+        EXPECT_THROW((void)m_sequence(Polynomial::parse(text, Notation::algebraic)), InvalidArgument) << text;
+    }
+    EXPECT_THROW((void)m_sequence(Polynomial{}), InvalidArgument);
+}
+
+}  // namespace
+}  // namespace tapwell
