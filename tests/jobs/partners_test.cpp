@@ -17,6 +17,7 @@
 #include "core/poly_text.h"
 #include "core/poly_order.h"
 #include "core/primitivity.h"
+#include "jobs/job_control.h"
 #include "jobs/pair_classifier.h"
 #include "jobs/partners.h"
 #include "jobs/preferred_pairs.h"
@@ -263,6 +264,44 @@ TEST(PairClassifier, DecidesEachCosetOnceAndStoresItForEveryRotation) {
                 ASSERT_EQ(v, known_verdict(c, static_cast<std::uint32_t>(leader))) << k.n << " q=" << q;
             }
         }
+    }
+}
+
+// --exhaustive examines the cosets of the decimations coprime to 2^n - 1,
+// one per primitive polynomial of the degree (phi(2^n - 1) / n of them: 60 at
+// degree 10, of 1023 = 3 x 11 x 31), and its progress line counts them. A
+// decimation with a factor in common with 2^n - 1 gives no M-sequence of
+// degree n: examining its coset finds nothing and only costs time, which is
+// why no list of partners shows it.
+TEST(Partners, ExhaustiveExaminesTheCoprimeCosetsAndCountsThem) {
+    struct Case {
+        int n;
+        std::uint64_t cosets;
+    };
+    const Case cases[] = {{5, 6}, {6, 6}, {7, 18}, {9, 48}, {10, 60}, {11, 176}};
+    WorkerPool pool(2);
+    for (const Case& k : cases) {
+        const std::vector<std::uint32_t> list = full_list(k.n);
+        ASSERT_EQ(list.size(), k.cosets) << k.n;
+        const PolyWord f{list.back(), k.n};
+        std::vector<FoundPartner> partners;
+        {
+            // Stopped before any coset is examined: the total shown is already the pass's.
+            PartnerProgress progress;
+            stop_requested.store(true);
+            const PartnersEnd end = find_partners(pool, f, true, true, partners, &progress);
+            stop_requested.store(false);
+            EXPECT_EQ(end, PartnersEnd::stopped) << k.n;
+            EXPECT_EQ(progress.total.load(), k.cosets) << k.n;
+            EXPECT_EQ(progress.done.load(), 0u) << k.n;
+            EXPECT_EQ(progress.examined.load(), 0u) << k.n;
+        }
+        PartnerProgress progress;
+        ASSERT_EQ(find_partners(pool, f, true, true, partners, &progress), PartnersEnd::found) << k.n;
+        EXPECT_EQ(progress.examined.load(), k.cosets) << k.n;
+        // Then the verifications, every one counted.
+        EXPECT_EQ(progress.done.load(), progress.total.load()) << k.n;
+        EXPECT_GE(progress.total.load(), partners.size()) << k.n;
     }
 }
 
