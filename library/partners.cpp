@@ -60,6 +60,9 @@ bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyD
             if (progress != nullptr) progress->done.fetch_add(1, std::memory_order_relaxed);
         }
     });
+    if (progress != nullptr) {
+        progress->examined.store(progress->done.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    }
     if (pool.stopped()) return false;
     for (std::size_t k = 0; k < leaders.size(); ++k) {
         if (state[k] == NOT_PREFERRED) continue;
