@@ -15,6 +15,7 @@
 #include "library/pair_search.h"
 #include "runtime/log_stream.h"
 #include "runtime/worker_pool.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -93,7 +94,7 @@ JobOutcome run_pair_search(FrontEnd& front_end, const PairsInput& input) {
     const std::uint32_t list_count = input.count;
     const int n = list_count > 0 ? bit_length(input.list[0]) : 0;
     std::uint32_t limit = input.limit;
-    if (n < 3 || list_count < 2) return reject_parameters(front_end);
+    if (n < WINDOW_MIN_DEGREE || list_count < 2) return reject_parameters(front_end);
 
     LineBuilder line;
     line.text(texts::PAIRS_HEADER).number(n);

@@ -16,6 +16,7 @@
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
 #include "library/primitive_search.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -123,7 +124,7 @@ JobOutcome run_primitive_search(FrontEnd& front_end, const SearchInput& input) {
     const std::uint32_t a = input.from;
     const int n = bit_length(a);
     std::uint32_t limit = input.count;
-    if (a == 0 || n < 3) return reject_parameters(front_end);
+    if (a == 0 || n < WINDOW_MIN_DEGREE) return reject_parameters(front_end);
 
     const std::uint32_t e = 1u << (n - 1);
     const std::uint32_t first = a == e ? e + 1 : a;  // x^n + 1 is never tested
