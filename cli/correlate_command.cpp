@@ -28,8 +28,8 @@ int run_correlate() {
     std::string list;
     if (!read_list(options.list, list) || !accept_list_text(options.list, list)) return EXIT_USAGE;
     const CorrelationInput input = read_correlation_input(list);
-    return run_session(options.common,
-                       {{[&input](FrontEnd& f) { return run_correlation(f, input); }, RUN_CORRELATE, correlate_progress}});
+    return run_session(options.common, {{[&input](FrontEnd& f) { return run_correlation(f, input); },
+                                         RUN_CORRELATE, correlate_progress}});
 }
 
 }  // namespace
