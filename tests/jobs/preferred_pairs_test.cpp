@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/job_frame.h"
 #include "library/pair_phases.h"
@@ -123,6 +124,35 @@ TEST(PreferredPairs, RunsTwiceOnTheSameList) {
     const Lines second = p.pairs("0");
     EXPECT_EQ(first, second);
     EXPECT_EQ(pairs_checked.load(), 15u);
+}
+
+// Start, then P.P. search: the window's pair search takes the finds of the
+// last primitive search, as they were logged, and logs what the job given
+// those finds logs; a later search's finds replace an earlier one's.
+TEST(PreferredPairs, TheWindowsSearchTakesTheFindsOfTheLastPrimitiveSearch) {
+    struct Case {
+        std::vector<int> degrees;  // the searches, in order
+        const char* count;
+        std::uint32_t limit;
+    };
+    const Case cases[] = {{{5}, "0", 0}, {{7}, "5", 5}, {{7, 5}, "0", 0}, {{5, 6}, "3", 3}};
+    for (const Case& c : cases) {
+        Pairs window;
+        std::vector<std::uint32_t> finds;
+        for (int n : c.degrees) {
+            const std::size_t before = window.log_lines().size();
+            window.search_degree(n);
+            const Lines log = window.log_lines();
+            finds.clear();
+            for (std::size_t k = before + 1; k + 1 < log.size(); ++k) finds.push_back(parse_polynomial(log[k]));
+        }
+        const Lines from_window = window.pairs(c.count);
+        ASSERT_GT(from_window.size(), 2u) << c.degrees.back();
+        JobFixture given;
+        set_setting(SET_LANGUAGE, 1);
+        given.run_pairs(finds, c.limit);
+        EXPECT_EQ(from_window, given.log_lines()) << c.degrees.back() << " " << c.count;
+    }
 }
 
 TEST(PreferredPairs, ParameterErrors) {
