@@ -29,6 +29,7 @@
 namespace tapwell {
 namespace {
 
+using testing::bound;
 using testing::JobFixture;
 using testing::lowest_of_degree;
 using testing::STOP_BOUND;
@@ -44,7 +45,7 @@ struct Aborted {
 };
 
 // Starts the job on a worker thread, lets it run for wait_ms and aborts it.
-Aborted start_and_abort(JobFixture& f, JobFunction job, int run_state, int wait_ms) {
+Aborted start_and_abort(JobFixture& f, const JobTask& job, int run_state, int wait_ms) {
     begin_started_job(run_state);
     JobOutcome outcome = JobOutcome::finished;
     std::thread worker([&] { outcome = job(f.front); });
@@ -85,9 +86,8 @@ TEST(Abort, PrimitiveSearchOfHighDegreeThenTheNextSearch) {
     for (int n : {24, 32}) {
         expect_stops_in_time([n] {
             JobFixture f;
-            set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
-            set_text_slot(SLOT_FIND_COUNT, "0");
-            const Aborted a = start_and_abort(f, search_primitive, RUN_PRIMITIVE_SEARCH, 60);
+            const SearchInput whole = read_search_input(lowest_of_degree(n).c_str(), "0");
+            const Aborted a = start_and_abort(f, bound(run_primitive_search, whole), RUN_PRIMITIVE_SEARCH, 60);
             // The abort line's count is the number of finds logged before it.
             const auto lines = f.log_lines();
             EXPECT_EQ(a.status, "aborted at " + std::string(format_binary(current_candidate.load()).view()) +
@@ -95,8 +95,7 @@ TEST(Abort, PrimitiveSearchOfHighDegreeThenTheNextSearch) {
             expect_log_ends_with(f, a.status);
 
             const std::size_t before = f.log_text().size();
-            set_text_slot(SLOT_SEARCH_FROM, "10011");
-            f.run(search_primitive, RUN_PRIMITIVE_SEARCH);
+            f.run(bound(run_primitive_search, read_search_input("10011", "0")), RUN_PRIMITIVE_SEARCH);
             EXPECT_EQ(f.log_text().substr(before), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
             return a.took;
         });
@@ -105,9 +104,8 @@ TEST(Abort, PrimitiveSearchOfHighDegreeThenTheNextSearch) {
 
 TEST(Abort, AfterTheJobEndedWritesNothing) {
     JobFixture f;
-    set_text_slot(SLOT_SEARCH_FROM, "10011");
     begin_started_job(RUN_PRIMITIVE_SEARCH);
-    std::thread worker([&] { search_primitive(f.front); });
+    std::thread worker([&] { run_primitive_search(f.front, read_search_input("10011", "")); });
     worker.join();
     const std::string log = f.log_text();
     EXPECT_FALSE(abort_running_job([] {}));
@@ -118,19 +116,15 @@ TEST(Abort, AfterTheJobEndedWritesNothing) {
 TEST(Abort, GenerationThenTheNextGeneration) {
     expect_stops_in_time([] {
         JobFixture f;
-        set_setting(SET_GEN_MODE, 2);
-        set_text_slot(SLOT_WIDTH, "1");
-        set_text_slot(SLOT_OUTPUT_COUNT, "-1");  // 4294967295 values
-        set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n11").c_str());
-        const Aborted a = start_and_abort(f, generate_sequences, RUN_GENERATE, 40);
+        const std::string gold = DEGREE24 + "\n1\n" + DEGREE24 + "\n11";
+        // -1: 4294967295 values.
+        const GenerationInput endless = read_generation_input("1", "-1", gold, 2, false);
+        const Aborted a = start_and_abort(f, bound(run_generation, endless), RUN_GENERATE, 40);
         EXPECT_EQ(a.status, "aborted.\n");
         expect_log_ends_with(f, "aborted.\n");
 
         const std::size_t before = f.log_text().size();
-        set_setting(SET_GEN_MODE, 0);
-        set_text_slot(SLOT_OUTPUT_COUNT, "2");
-        set_text_slot(SLOT_POLY_LIST, "10011\n1");
-        f.run(generate_sequences, RUN_GENERATE);
+        f.run(bound(run_generation, read_generation_input("1", "2", "10011\n1", 0, false)), RUN_GENERATE);
         EXPECT_EQ(f.log_text().substr(before), "polynominal=10011, initial=1\n1\n0\nCompleted.\n");
         return a.took;
     });
@@ -141,8 +135,8 @@ TEST(Abort, CorrelationInsideTheTransform) {
         expect_stops_in_time([wait_ms] {
             JobFixture f;
             const std::string a = lowest_of_degree(26);
-            set_text_slot(SLOT_POLY_LIST, (a + "\n1\n" + a + "\n1").c_str());
-            const Aborted r = start_and_abort(f, correlate_pair, RUN_CORRELATE, wait_ms);
+            const CorrelationInput pair = read_correlation_input(a + "\n1\n" + a + "\n1");
+            const Aborted r = start_and_abort(f, bound(run_correlation, pair), RUN_CORRELATE, wait_ms);
             EXPECT_EQ(r.status, "aborted.\n") << wait_ms;
             return r.took;
         });
@@ -152,39 +146,34 @@ TEST(Abort, CorrelationInsideTheTransform) {
 TEST(Abort, CorrelationOfDegree24ThenTheNextCorrelation) {
     expect_stops_in_time([] {
         JobFixture f;
-        set_text_slot(SLOT_POLY_LIST, (DEGREE24 + "\n1\n" + DEGREE24 + "\n1").c_str());
-        const Aborted a = start_and_abort(f, correlate_pair, RUN_CORRELATE, 40);
+        const CorrelationInput pair = read_correlation_input(DEGREE24 + "\n1\n" + DEGREE24 + "\n1");
+        const Aborted a = start_and_abort(f, bound(run_correlation, pair), RUN_CORRELATE, 40);
         EXPECT_EQ(a.status, "aborted.\n");
         expect_log_ends_with(f, "polynominal_B=" + DEGREE24 + "\naborted.\n");
 
         const std::size_t before = f.log_text().size();
-        set_text_slot(SLOT_POLY_LIST, "1011\n1\n1101\n1");
-        f.run(correlate_pair, RUN_CORRELATE);
+        f.run(bound(run_correlation, read_correlation_input("1011\n1\n1101\n1")), RUN_CORRELATE);
         EXPECT_EQ(f.log_text().substr(before).substr(0, 41), "polynominal_A=1011\npolynominal_B=1101\ndt=");
         EXPECT_EQ(status_text(), "Completed. sum|r+1| = 16\n");
         return a.took;
     });
 }
 
-void fill_found_list(std::uint32_t value, std::uint32_t copies) {
-    for (std::uint32_t k = 0; k < copies; ++k) FoundList[k] = value;
-    found_list_count = copies;
+// The whole list to a pair search: every pair, with no count to end it.
+PairsInput every_pair_of(const std::vector<std::uint32_t>& list) {
+    return {list.data(), static_cast<std::uint32_t>(list.size()), 0};
 }
 
 TEST(Abort, PairSearchInsideOnePhaseThenTheNextPairSearch) {
     expect_stops_in_time([] {
         JobFixture f;
         // Copies of a polynomial that is not primitive: every pair is stepped.
-        fill_found_list(parse_polynomial(lowest_of_degree(24)), 4);
-        set_text_slot(SLOT_FIND_COUNT, "0");
-        const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, 40);
+        const std::vector<std::uint32_t> copies(4, parse_polynomial(lowest_of_degree(24)));
+        const Aborted a = start_and_abort(f, bound(run_pair_search, every_pair_of(copies)), RUN_PAIR_SEARCH, 40);
         EXPECT_EQ(a.status, "aborted. found = 0\n");
         expect_log_ends_with(f, "No. of polynominal=4\naborted. found = 0\n");
 
-        FoundList[0] = 0b101;
-        FoundList[1] = 0b110;
-        found_list_count = 2;
-        f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        f.run_pairs({0b101, 0b110}, 0);
         EXPECT_EQ(status_text(), "Completed. found = 1\n");
         return a.took;
     });
@@ -196,10 +185,10 @@ TEST(Abort, PairSearchWhilePreparingAndInsideACoset) {
     for (int wait_ms : {2, 300}) {
         expect_stops_in_time([wait_ms] {
             JobFixture f;
-            found_list_count = find_primitives(0x40000000u, 0x400003FFu, 31, FoundList.data());
-            EXPECT_GT(found_list_count, 4u);
-            set_text_slot(SLOT_FIND_COUNT, "0");
-            const Aborted a = start_and_abort(f, search_preferred_pairs, RUN_PAIR_SEARCH, wait_ms);
+            std::vector<std::uint32_t> list(0x400);
+            list.resize(find_primitives(0x40000000u, 0x400003FFu, 31, list.data()));
+            EXPECT_GT(list.size(), 4u);
+            const Aborted a = start_and_abort(f, bound(run_pair_search, every_pair_of(list)), RUN_PAIR_SEARCH, wait_ms);
             EXPECT_EQ(a.status.rfind("aborted. found = ", 0), 0u) << wait_ms;
             return a.took;
         });
@@ -243,17 +232,15 @@ double percent_of(const std::string& report) {
 TEST(Abort, PairPercentageRisesAndStartsAgain) {
     JobFixture f;
     // A first run leaves its counters at 100%.
-    fill_found_list(0b10010, 3);
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+    f.run_pairs(std::vector<std::uint32_t>(3, 0b10010), 0);
     ASSERT_EQ(pairs_checked.load(), 3u);
 
     // The second run: many pairs of degree 16, each one phase long. Copies of
     // x^16 + 1, which is not primitive, so every pair is stepped (copies of a
     // primitive polynomial are one coset, decided at once by the table).
-    fill_found_list(parse_polynomial(lowest_of_degree(16)), 200);
+    const std::vector<std::uint32_t> copies(200, parse_polynomial(lowest_of_degree(16)));
     begin_started_job(RUN_PAIR_SEARCH);
-    std::thread worker([&] { search_preferred_pairs(f.front); });
+    std::thread worker([&] { run_pair_search(f.front, every_pair_of(copies)); });
     std::vector<double> seen;
     const auto until = Clock::now() + std::chrono::milliseconds(150);
     while (Clock::now() < until) {

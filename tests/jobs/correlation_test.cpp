@@ -25,7 +25,13 @@ using Lines = std::vector<std::string>;
 using testing::poly_text;
 
 struct Correlate : JobFixture {
+    // The job on what this list text reads as.
     JobOutcome correlate(const std::string& list) {
+        set_setting(SET_LANGUAGE, 1);
+        return run(testing::bound(run_correlation, read_correlation_input(list)), RUN_CORRELATE);
+    }
+    // Correlate pressed with this text in the window's list.
+    JobOutcome start(const std::string& list) {
         set_setting(SET_LANGUAGE, 1);
         set_text_slot(SLOT_POLY_LIST, list.c_str());
         return run(correlate_pair, RUN_CORRELATE);
@@ -51,7 +57,7 @@ TEST(Correlation, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Correlate j;
-        EXPECT_EQ(j.correlate(c.list), JobOutcome::finished);
+        EXPECT_EQ(j.start(c.list), JobOutcome::finished);
         Lines log = {std::string("polynominal_A=") + c.a, std::string("polynominal_B=") + c.b};
         std::string result;
         for (std::size_t dt = 0; dt < c.r.size(); ++dt) {
@@ -157,8 +163,8 @@ TEST(Correlation, LogsWhatSteppingLogs) {
     }
     for (const Case& c : cases) {
         testing::JobFixture f;
-        set_text_slot(SLOT_POLY_LIST, (poly_text(c.ga) + "\n1\n" + poly_text(c.gb) + "\n1").c_str());
-        f.run(correlate_pair, RUN_CORRELATE);
+        const std::string list = poly_text(c.ga) + "\n1\n" + poly_text(c.gb) + "\n1";
+        f.run(testing::bound(run_correlation, read_correlation_input(list)), RUN_CORRELATE);
         const Lines expected = stepping_correlation_log(c.n, c.ga, c.gb);
         EXPECT_EQ(f.log_lines(), expected) << c.n << " " << c.ga << " " << c.gb;
         EXPECT_EQ(found_count.load(), (1u << c.n) - 1u);
@@ -176,8 +182,8 @@ TEST(Correlation, TotalBeyond32BitsIsExact) {
         if (is_primitive_fast(g, n)) pair.push_back(g);
     }
     testing::JobFixture f;
-    set_text_slot(SLOT_POLY_LIST, (poly_text(pair[0]) + "\n1\n" + poly_text(pair[1]) + "\n1").c_str());
-    f.run(correlate_pair, RUN_CORRELATE);
+    const std::string list = poly_text(pair[0]) + "\n1\n" + poly_text(pair[1]) + "\n1";
+    f.run(testing::bound(run_correlation, read_correlation_input(list)), RUN_CORRELATE);
     const std::string log = f.log_text();
     const std::string head = "polynominal_A=" + poly_text(pair[0]) + "\npolynominal_B=" + poly_text(pair[1]) + "\n";
     ASSERT_EQ(log.compare(0, head.size(), head), 0);

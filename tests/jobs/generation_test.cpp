@@ -25,8 +25,17 @@ constexpr const char* ONE = "10011\r\n0001";
 constexpr const char* TWO = "10011\r\n0001\r\n11001\r\n0001";
 
 struct Generate : JobFixture {
+    // The job on what these texts and choices read as.
     JobOutcome generate(int mode, const char* width, const char* count, const std::string& list,
-                 bool show_register = false) {
+                        bool show_register = false) {
+        set_setting(SET_LANGUAGE, 1);
+        return run(testing::bound(run_generation, read_generation_input(width, count, list, mode, show_register)),
+                   RUN_GENERATE);
+    }
+    // Generate pressed with these texts in the window's entries and these
+    // settings.
+    JobOutcome start(int mode, const char* width, const char* count, const std::string& list,
+                     bool show_register = false) {
         set_setting(SET_LANGUAGE, 1);
         set_setting(SET_GEN_MODE, mode);
         set_setting(SET_SHOW_REGISTER, show_register ? 1 : 0);
@@ -82,7 +91,7 @@ TEST(Generation, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Generate g;
-        EXPECT_EQ(g.generate(c.mode, c.width, "0", c.list, c.show), JobOutcome::finished);
+        EXPECT_EQ(g.start(c.mode, c.width, "0", c.list, c.show), JobOutcome::finished);
         Lines log = c.header;
         log.insert(log.end(), c.values.begin(), c.values.end());
         log.push_back("Completed.");
@@ -226,7 +235,7 @@ TEST(Generation, JapaneseParameterMessage) {
 
 TEST(Generation, UnknownModeWritesNothing) {
     Generate g;
-    EXPECT_EQ(g.generate(7, "1", "0", ONE), JobOutcome::finished);
+    EXPECT_EQ(g.start(7, "1", "0", ONE), JobOutcome::finished);
     EXPECT_EQ(g.log_text(), "");
     EXPECT_EQ(status_text(), "");
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
@@ -239,12 +248,9 @@ TEST(Generation, SerialValuesWithAndWithoutRegisterStates) {
         Lines plain, with_state;
         for (int show : {0, 1}) {
             testing::JobFixture f;
-            set_setting(SET_GEN_MODE, 0);
-            set_setting(SET_SHOW_REGISTER, show);
-            set_text_slot(SLOT_WIDTH, std::to_string(width).c_str());
-            set_text_slot(SLOT_OUTPUT_COUNT, "3000");
-            set_text_slot(SLOT_POLY_LIST, "10000001001\n101");
-            f.run(generate_sequences, RUN_GENERATE);
+            const GenerationInput input =
+                read_generation_input(std::to_string(width).c_str(), "3000", "10000001001\n101", 0, show != 0);
+            f.run(testing::bound(run_generation, input), RUN_GENERATE);
             (show ? with_state : plain) = f.log_lines();
         }
         ASSERT_EQ(plain.size(), 3002u);

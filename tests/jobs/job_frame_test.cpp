@@ -92,11 +92,9 @@ std::string file_text(const std::string& path) {
 TEST(JobFrame, TheLogReachesTheFileAtEveryEnd) {
     testing::JobFixture f;
     // A job that ends by itself leaves all its lines in the file...
-    set_text_slot(SLOT_SEARCH_FROM, "10011");
-    f.run(search_primitive, RUN_PRIMITIVE_SEARCH);
+    f.run(testing::bound(run_primitive_search, read_search_input("10011", "")), RUN_PRIMITIVE_SEARCH);
     EXPECT_EQ(file_text(f.log_path), "n=4, from=10011\n10011\n11001\nFinished. found=2\n");
     // ...and so does an aborted one, up to and with its abort text.
-    set_text_slot(SLOT_SEARCH_FROM, "1011");
     begin_started_job(RUN_PRIMITIVE_SEARCH);
     log_write_line("n=3, from=1011");
     current_candidate = 0b101;

@@ -70,12 +70,9 @@ std::vector<std::uint32_t> first_primitives(int n, std::size_t count) {
 
 // Runs the job once with every size granted and once with blocks above `cap`
 // refused while the job runs; returns both logs and how many were refused.
-template <typename Setup, typename Job>
-void run_both_ways(Setup setup, Job job, int run_state, std::size_t cap, Lines& plain, Lines& capped,
-                   int& refusals) {
+void run_both_ways(const JobTask& job, int run_state, std::size_t cap, Lines& plain, Lines& capped, int& refusals) {
     for (std::size_t limit : {std::size_t{0}, cap}) {
         testing::JobFixture f;
-        setup();
         refused.store(0);
         allocation_cap.store(limit);
         f.run(job, run_state);
@@ -83,6 +80,12 @@ void run_both_ways(Setup setup, Job job, int run_state, std::size_t cap, Lines& 
         (limit == 0 ? plain : capped) = f.log_lines();
     }
     refusals = refused.load();
+}
+
+// The correlation of a list text, read inside the job as the window reads
+// it, so that the reading too runs under the cap.
+JobTask correlation_of(const std::string& list) {
+    return [&list](FrontEnd& front) { return run_correlation(front, read_correlation_input(list)); };
 }
 
 TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
@@ -94,8 +97,7 @@ TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
     // On one thread: chunks of 2^15 and 2^14 values are refused; 2^13 (32 KiB)
     // are granted.
     set_job_threads(1);
-    run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list.c_str()); }, correlate_pair, RUN_CORRELATE,
-                  std::size_t{1} << 15, plain, capped, refusals);
+    run_both_ways(correlation_of(list), RUN_CORRELATE, std::size_t{1} << 15, plain, capped, refusals);
     EXPECT_EQ(refusals, 2);
     ASSERT_EQ(plain.size(), (1u << n) + 2u);
     EXPECT_EQ(capped, plain);
@@ -106,8 +108,7 @@ TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
     const std::vector<std::uint32_t> pair18 = first_primitives(18, 2);
     const std::string list18 = poly_text(pair18[0]) + "\n1\n" + poly_text(pair18[1]) + "\n1";
     Lines plain18, capped18;
-    run_both_ways([&] { set_text_slot(SLOT_POLY_LIST, list18.c_str()); }, correlate_pair, RUN_CORRELATE,
-                  std::size_t{1} << 20, plain18, capped18, refusals);
+    run_both_ways(correlation_of(list18), RUN_CORRELATE, std::size_t{1} << 20, plain18, capped18, refusals);
     EXPECT_EQ(refusals, 1);
     ASSERT_EQ(plain18.size(), (1u << 18) + 2u);
     EXPECT_EQ(capped18, plain18);
@@ -117,18 +118,14 @@ TEST(MemoryFallback, CorrelationInSmallerChunksLogsTheSame) {
 TEST(MemoryFallback, PairSearchWithoutDecimationTablesLogsTheSame) {
     const int n = 9;
     const std::vector<std::uint32_t> list = first_primitives(n, 20);
-    const auto setup = [&] {
-        for (std::size_t k = 0; k < list.size(); ++k) FoundList[k] = list[k];
-        found_list_count = static_cast<std::uint32_t>(list.size());
-        set_text_slot(SLOT_FIND_COUNT, "0");
-    };
+    const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), 0};
     Lines plain, capped;
     int refusals = 0;
     // The table of 2^9 verdicts (512 bytes) is granted, the logarithm tables
     // of 2^9 - 1 = 7 * 73 (1 KiB) too; a batch's plans for counting first
     // phases (16 KiB each) are refused: the classifier gives up and every
     // pair is stepped.
-    run_both_ways(setup, search_preferred_pairs, RUN_PAIR_SEARCH, 4096, plain, capped, refusals);
+    run_both_ways(testing::bound(run_pair_search, input), RUN_PAIR_SEARCH, 4096, plain, capped, refusals);
     EXPECT_GE(refusals, 1);
     ASSERT_GT(plain.size(), 2u);  // some preferred pairs among them
     EXPECT_EQ(capped, plain);

@@ -19,8 +19,6 @@
 #include "core/primitivity.h"
 #include "library/pair_classifier.h"
 #include "library/partners.h"
-#include "jobs/preferred_pairs.h"
-#include "jobs/shared_state.h"
 #include "tests/reference/helpers.h"
 #include "tests/reference/recording_front_end.h"
 #include "tests/reference/stepping.h"
@@ -102,10 +100,7 @@ using PairSet = std::set<std::pair<std::uint32_t, std::uint32_t>>;
 // The pair search's finds on a list, from its log.
 PairSet searched_pairs(const std::vector<std::uint32_t>& list) {
     testing::JobFixture f;
-    std::copy(list.begin(), list.end(), FoundList.begin());
-    found_list_count = static_cast<std::uint32_t>(list.size());
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+    f.run_pairs(list, 0);
     PairSet pairs;
     const std::vector<std::string> lines = f.log_lines();
     for (std::size_t k = 1; k + 1 < lines.size(); ++k) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/poly_text.h"
 #include "core/shift_register.h"
 #include "jobs/job_frame.h"
 #include "library/pair_phases.h"
@@ -125,6 +126,35 @@ TEST(PreferredPairs, RunsTwiceOnTheSameList) {
     EXPECT_EQ(pairs_checked.load(), 15u);
 }
 
+// Start, then P.P. search: the window's pair search takes the finds of the
+// last primitive search, as they were logged, and logs what the job given
+// those finds logs; a later search's finds replace an earlier one's.
+TEST(PreferredPairs, TheWindowsSearchTakesTheFindsOfTheLastPrimitiveSearch) {
+    struct Case {
+        std::vector<int> degrees;  // the searches, in order
+        const char* count;
+        std::uint32_t limit;
+    };
+    const Case cases[] = {{{5}, "0", 0}, {{7}, "5", 5}, {{7, 5}, "0", 0}, {{5, 6}, "3", 3}};
+    for (const Case& c : cases) {
+        Pairs window;
+        std::vector<std::uint32_t> finds;
+        for (int n : c.degrees) {
+            const std::size_t before = window.log_lines().size();
+            window.search_degree(n);
+            const Lines log = window.log_lines();
+            finds.clear();
+            for (std::size_t k = before + 1; k + 1 < log.size(); ++k) finds.push_back(parse_polynomial(log[k]));
+        }
+        const Lines from_window = window.pairs(c.count);
+        ASSERT_GT(from_window.size(), 2u) << c.degrees.back();
+        JobFixture given;
+        set_setting(SET_LANGUAGE, 1);
+        given.run_pairs(finds, c.limit);
+        EXPECT_EQ(from_window, given.log_lines()) << c.degrees.back() << " " << c.count;
+    }
+}
+
 TEST(PreferredPairs, ParameterErrors) {
     {
         Pairs p;  // before any search
@@ -142,11 +172,8 @@ TEST(PreferredPairs, ParameterErrors) {
     }
     {
         Pairs p;  // a list of three: three pairs
-        FoundList[0] = 0b10010;  // 100101
-        FoundList[1] = 0b10100;  // 101001
-        FoundList[2] = 0b10111;  // 101111
-        found_list_count = 3;
-        const Lines log = p.pairs("0");
+        p.run_pairs({0b10010, 0b10100, 0b10111}, 0);  // 100101, 101001, 101111
+        const Lines log = p.log_lines();
         EXPECT_EQ(pairs_total.load(), 3.0f);
         EXPECT_EQ(log, (Lines{"Seaching for Preferred pair Tapwell. n=5, No. of polynominal=3",
                               "100101, 101111", "101001, 101111", "Completed. found = 2"}));
@@ -192,26 +219,23 @@ TEST(PreferredPairs, LogsWhatSteppingLogs) {
     struct Case {
         std::vector<std::uint32_t> list;
         int n;
-        const char* count;
-        std::uint32_t limit;
+        std::uint32_t count;  // the job's input; 0 for every pair
+        std::uint32_t limit;  // the count stepping stops at
     };
     std::vector<Case> cases;
-    for (int n = 3; n <= 9; ++n) cases.push_back({primitives_from(n, 0, 1000), n, "0", (1u << n) - 1});
-    cases.push_back({primitives_from(7, 0, 1000), 7, "5", 5});
-    cases.push_back({primitives_from(10, 0x101, 14), 10, "0", 1023});
+    for (int n = 3; n <= 9; ++n) cases.push_back({primitives_from(n, 0, 1000), n, 0, (1u << n) - 1});
+    cases.push_back({primitives_from(7, 0, 1000), 7, 5, 5});
+    cases.push_back({primitives_from(10, 0x101, 14), 10, 0, 1023});
     // Entries that are not primitive (x^7 + 1, an even weight, one of degree 6)
     // among primitive ones: those pairs are stepped, the rest looked up.
     std::vector<std::uint32_t> mixed = primitives_from(7, 0, 8);
     mixed.insert(mixed.begin() + 2, 0x40);
     mixed.insert(mixed.begin() + 5, 0x47);
     mixed.push_back(0b100001);
-    cases.push_back({mixed, 7, "0", 127});
+    cases.push_back({mixed, 7, 0, 127});
     for (const Case& c : cases) {
         testing::JobFixture f;
-        for (std::size_t k = 0; k < c.list.size(); ++k) FoundList[k] = c.list[k];
-        found_list_count = static_cast<std::uint32_t>(c.list.size());
-        set_text_slot(SLOT_FIND_COUNT, c.count);
-        f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        f.run_pairs(c.list, c.count);
         const Lines expected = stepping_pairs_log(c.list, c.n, c.limit);
         EXPECT_EQ(f.log_lines(), expected) << c.n << " " << c.list.size();
         EXPECT_EQ(found_count.load(), expected.size() - 2);
@@ -242,10 +266,7 @@ TEST(PreferredPairs, LogsWhatAllPhasesSayAcrossBlocksOfRows) {
     // Every pair, and a count that ends the search in a later block.
     for (std::uint32_t limit : {0u, static_cast<std::uint32_t>(all.size() - 2) - 7u}) {
         testing::JobFixture f;
-        std::copy(list.begin(), list.end(), FoundList.begin());
-        found_list_count = static_cast<std::uint32_t>(list.size());
-        set_text_slot(SLOT_FIND_COUNT, std::to_string(limit).c_str());
-        f.run(search_preferred_pairs, RUN_PAIR_SEARCH);
+        f.run_pairs(list, limit);
         const Lines expected = limit == 0 ? all : stepping_pairs_log(list, N, limit, known);
         EXPECT_EQ(f.log_lines(), expected) << limit;
     }

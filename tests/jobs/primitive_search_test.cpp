@@ -30,7 +30,12 @@ const char* const INVALID_PARAMETER_JA =
     "\x83\x70\x83\x89\x83\x81\x81\x5b\x83\x5e\x82\xaa\x95\x73\x90\xb3\x82\xc5\x82\xb7\n";
 
 struct Search : JobFixture {
+    // The job on what these texts read as.
     JobOutcome search(const std::string& from, const char* count) {
+        return run(testing::bound(run_primitive_search, read_search_input(from.c_str(), count)), RUN_PRIMITIVE_SEARCH);
+    }
+    // Start pressed with these texts in the window's entries.
+    JobOutcome start(const std::string& from, const char* count) {
         set_text_slot(SLOT_SEARCH_FROM, from.c_str());
         set_text_slot(SLOT_FIND_COUNT, count);
         return run(search_primitive, RUN_PRIMITIVE_SEARCH);
@@ -58,7 +63,7 @@ TEST(PrimitiveSearch, WorkedExamples) {
     };
     for (const auto& c : cases) {
         Search s;
-        EXPECT_EQ(s.search(c.from, c.count), JobOutcome::finished);
+        EXPECT_EQ(s.start(c.from, c.count), JobOutcome::finished);
         EXPECT_EQ(s.log_lines(), c.log) << c.from << " / " << c.count;
         EXPECT_EQ(status_text(), c.log.back() + "\n");
         EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE);
@@ -68,7 +73,7 @@ TEST(PrimitiveSearch, WorkedExamples) {
 
 TEST(PrimitiveSearch, ResultAndFoundList) {
     Search s;
-    s.search("10011", "0");
+    s.start("10011", "0");
     EXPECT_STREQ(text_slot(SLOT_RESULT), "10011\r\n11001\r\n");
     ASSERT_EQ(found_list_count, 2u);
     EXPECT_EQ(FoundList[0], 0b1001u);
@@ -243,10 +248,9 @@ public:
 TEST(PrimitiveSearch, NoteAppearsAtTheSeventyFirstFindOnly) {
     for (const char* count : {"70", "71"}) {
         JobFixture f;
-        set_text_slot(SLOT_SEARCH_FROM, "100000000001");
-        set_text_slot(SLOT_FIND_COUNT, count);
         StatusSpy spy;
-        run_job_here(search_primitive, RUN_PRIMITIVE_SEARCH, spy);
+        run_job_here(testing::bound(run_primitive_search, read_search_input("100000000001", count)),
+                     RUN_PRIMITIVE_SEARCH, spy);
         ASSERT_GE(spy.seen.size(), 2u);
         bool noted = spy.seen[spy.seen.size() - 2] == "found more...";
         EXPECT_EQ(noted, std::string(count) == "71") << count;
@@ -258,7 +262,7 @@ TEST(PrimitiveSearch, NoteAppearsAtTheSeventyFirstFindOnly) {
 // the log all of them.
 TEST(PrimitiveSearch, FoundListKeepsTheFirst65000) {
     Search s;
-    s.search(testing::lowest_of_degree(21), "0");
+    s.start(testing::lowest_of_degree(21), "0");
     EXPECT_EQ(found_count.load(), 84672u);
     EXPECT_EQ(found_list_count, FOUND_LIST_CAPACITY);
     const Lines log = s.log_lines();
@@ -274,10 +278,10 @@ TEST(PrimitiveSearch, RejectedStartsLogNothingAndKeepTheFoundList) {
     for (const std::string from : {"0111", "00111", "1010", "101", "", "10 11", "\x80\x81\x82\x83", too_long.c_str()}) {
         for (int language : {0, 1}) {
             Search s;
-            s.search("10011", "0");
+            s.start("10011", "0");
             std::string before = s.log_text();
             set_setting(SET_LANGUAGE, language);
-            EXPECT_EQ(s.search(from, "99999999999999999999"), JobOutcome::rejected);
+            EXPECT_EQ(s.start(from, "99999999999999999999"), JobOutcome::rejected);
             EXPECT_EQ(s.log_text(), before) << from;
             EXPECT_EQ(status_text(), language == 1 ? "Invalid parameter\n" : INVALID_PARAMETER_JA);
             EXPECT_STREQ(text_slot(SLOT_RESULT), "");
@@ -336,7 +340,7 @@ TEST(PrimitiveSearch, ASearchResumedFromItsAbortTextMissesAndRepeatsNothing) {
         const std::string resume = abort_text.substr(11, abort_text.find(',') - 11) + "1";
         Lines finds = s.log_lines();
         finds.pop_back();  // the abort text
-        s.search(resume, "0");
+        s.start(resume, "0");
         const Lines second = s.log_lines();
         finds.insert(finds.end(), second.begin() + static_cast<long>(finds.size()) + 2, second.end() - 1);
         ASSERT_EQ(finds.size(), all.size() - 1) << "aborted after " << at << " finds, resumed from " << resume;

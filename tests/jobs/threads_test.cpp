@@ -29,17 +29,16 @@
 namespace tapwell {
 namespace {
 
+using testing::bound;
 using testing::JobFixture;
 using testing::lowest_of_degree;
 
 // The whole log and final status of a job run with each number of threads.
-template <typename Prepare>
-void expect_same_for_1_2_and_3_threads(JobFunction job, int run_state, Prepare prepare) {
+void expect_same_for_1_2_and_3_threads(const JobTask& job, int run_state) {
     std::string first_log, first_status;
     for (int threads : {1, 2, 3}) {
         set_job_threads(threads);
         JobFixture f;
-        prepare();
         EXPECT_EQ(f.run(job, run_state), JobOutcome::finished) << threads;
         if (threads == 1) {
             first_log = f.log_text();
@@ -60,18 +59,15 @@ TEST(Threads, PrimitiveSearchLogsTheSame) {
     const Case cases[] = {{lowest_of_degree(16), "0"}, {lowest_of_degree(21), "0"}, {lowest_of_degree(24), "3000"},
                           {"1" + std::string(26, '0') + "10011", "100"}, {"10011", "1"}};
     for (const Case& c : cases) {
-        expect_same_for_1_2_and_3_threads(search_primitive, RUN_PRIMITIVE_SEARCH, [&] {
-            set_text_slot(SLOT_SEARCH_FROM, c.from.c_str());
-            set_text_slot(SLOT_FIND_COUNT, c.count);
-        });
+        expect_same_for_1_2_and_3_threads(bound(run_primitive_search, read_search_input(c.from.c_str(), c.count)),
+                                          RUN_PRIMITIVE_SEARCH);
     }
 }
 
 TEST(Threads, CorrelationLogsTheSame) {
     for (const char* list : {"10000011\n1\n10001001\n1", "100000000000000000101\n1\n100000000000001010001\n1",
                              "100000000000000000101\n1\n100000000000000000101\n1"}) {
-        expect_same_for_1_2_and_3_threads(correlate_pair, RUN_CORRELATE,
-                                          [&] { set_text_slot(SLOT_POLY_LIST, list); });
+        expect_same_for_1_2_and_3_threads(bound(run_correlation, read_correlation_input(list)), RUN_CORRELATE);
     }
 }
 
@@ -80,12 +76,12 @@ TEST(Threads, CorrelationLogsTheSame) {
 // still those of one thread writing to a file.
 TEST(Threads, CorrelationToASlowReaderLogsTheSame) {
     const char* list = "100000000000000000101\n1\n100000000000001010001\n1";  // degree 20: 22 MB of lines
+    const JobTask correlation = bound(run_correlation, read_correlation_input(list));
     set_job_threads(1);
     std::string expected;
     {
         JobFixture f;
-        set_text_slot(SLOT_POLY_LIST, list);
-        ASSERT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
+        ASSERT_EQ(f.run(correlation, RUN_CORRELATE), JobOutcome::finished);
         expected = f.log_text();
     }
     std::string received;
@@ -97,8 +93,7 @@ TEST(Threads, CorrelationToASlowReaderLogsTheSame) {
         log_close();
         ASSERT_TRUE(log_open(reader.path().c_str()));
         reader.start(200);
-        set_text_slot(SLOT_POLY_LIST, list);
-        EXPECT_EQ(f.run(correlate_pair, RUN_CORRELATE), JobOutcome::finished);
+        EXPECT_EQ(f.run(correlation, RUN_CORRELATE), JobOutcome::finished);
         log_close();
         received = reader.finish();
     }
@@ -109,17 +104,11 @@ TEST(Threads, CorrelationToASlowReaderLogsTheSame) {
 
 TEST(Threads, PairSearchLogsTheSame) {
     for (int n : {7, 11}) {
-        set_job_threads(1);
-        JobFixture search;
-        set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
-        set_text_slot(SLOT_FIND_COUNT, "0");
-        search.run(search_primitive, RUN_PRIMITIVE_SEARCH);
-        const std::vector<std::uint32_t> list(FoundList.begin(), FoundList.begin() + found_list_count);
-        expect_same_for_1_2_and_3_threads(search_preferred_pairs, RUN_PAIR_SEARCH, [&] {
-            std::copy(list.begin(), list.end(), FoundList.begin());
-            found_list_count = static_cast<std::uint32_t>(list.size());
-            set_text_slot(SLOT_FIND_COUNT, "0");
-        });
+        // Every primitive polynomial of the degree, as a whole search finds them.
+        std::vector<std::uint32_t> list(std::size_t{1} << (n - 1));
+        list.resize(find_primitives(1u << (n - 1), (2u << (n - 1)) - 1u, n, list.data()));
+        const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), 0};
+        expect_same_for_1_2_and_3_threads(bound(run_pair_search, input), RUN_PAIR_SEARCH);
     }
 }
 
@@ -136,22 +125,16 @@ TEST(Threads, PairSearchAboveDegree24LogsTheSame) {
     list.resize(4);
     BerlekampMassey bm;
     list.push_back(static_cast<std::uint32_t>(decimation_polynomial({list[0], n}, 13, bm).value));
-    expect_same_for_1_2_and_3_threads(search_preferred_pairs, RUN_PAIR_SEARCH, [&] {
-        std::copy(list.begin(), list.end(), FoundList.begin());
-        found_list_count = static_cast<std::uint32_t>(list.size());
-        set_text_slot(SLOT_FIND_COUNT, "0");
-    });
+    const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), 0};
+    expect_same_for_1_2_and_3_threads(bound(run_pair_search, input), RUN_PAIR_SEARCH);
     EXPECT_GE(found_count.load(), 1u);
 }
 
 TEST(Threads, GenerationLogsTheSame) {
     for (int mode : {0, 1, 2}) {
-        expect_same_for_1_2_and_3_threads(generate_sequences, RUN_GENERATE, [&] {
-            set_setting(SET_GEN_MODE, mode);
-            set_text_slot(SLOT_WIDTH, mode == 1 ? "2" : "3");
-            set_text_slot(SLOT_OUTPUT_COUNT, "5000");
-            set_text_slot(SLOT_POLY_LIST, "10000011\n1\n10001001\n1");
-        });
+        const GenerationInput input =
+            read_generation_input(mode == 1 ? "2" : "3", "5000", "10000011\n1\n10001001\n1", mode, false);
+        expect_same_for_1_2_and_3_threads(bound(run_generation, input), RUN_GENERATE);
     }
 }
 

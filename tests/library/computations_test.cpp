@@ -181,12 +181,11 @@ struct GenerationAgreement : testing::JobFixture {
             for (int k = r.polynomial.degree(); k-- > 0;) state += (r.state >> k & 1u) ? '1' : '0';
             list += r.polynomial.format() + "\r\n" + state + "\r\n";
         }
-        set_setting(SET_GEN_MODE, static_cast<int>(g.mode));
-        set_text_slot(SLOT_WIDTH, std::to_string(g.width).c_str());
-        set_text_slot(SLOT_OUTPUT_COUNT, std::to_string(g.count).c_str());
-        set_text_slot(SLOT_POLY_LIST, list.c_str());
+        const GenerationInput input = read_generation_input(std::to_string(g.width).c_str(),
+                                                            std::to_string(g.count).c_str(), list,
+                                                            static_cast<int>(g.mode), false);
         const std::size_t before = log_lines().size();
-        EXPECT_EQ(run(generate_sequences, RUN_GENERATE), JobOutcome::finished);
+        EXPECT_EQ(run(testing::bound(run_generation, input), RUN_GENERATE), JobOutcome::finished);
         const std::vector<std::string> lines = log_lines();
         std::vector<std::uint32_t> values;
         for (std::size_t k = before; k < lines.size(); ++k) {

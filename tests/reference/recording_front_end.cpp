@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "jobs/job_control.h"
+#include "jobs/preferred_pairs.h"
 #include "runtime/log_stream.h"
 #include "jobs/shared_state.h"
 
@@ -22,7 +23,12 @@ void RecordingFrontEnd::request_repaint() {
     ++repaints;
 }
 
-JobOutcome JobFixture::run(JobFunction job, int run_state) { return run_job_here(job, run_state, front); }
+JobOutcome JobFixture::run(const JobTask& job, int run_state) { return run_job_here(job, run_state, front); }
+
+JobOutcome JobFixture::run_pairs(const std::vector<std::uint32_t>& list, std::uint32_t limit) {
+    const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), limit};
+    return run(bound(run_pair_search, input), RUN_PAIR_SEARCH);
+}
 
 JobFixture::JobFixture() {
     clear_shared_state();

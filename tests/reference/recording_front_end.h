@@ -3,8 +3,10 @@
 // temporary file that it can read back.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "jobs/front_end.h"
@@ -24,6 +26,13 @@ private:
     std::mutex mutex_;
 };
 
+// A job with its input bound, as tapwell-cli binds one: the input is copied
+// (a PairsInput's list is only pointed at and must outlive the task).
+template <typename Input>
+JobTask bound(JobOutcome (*job)(FrontEnd&, const Input&), Input input) {
+    return [job, input = std::move(input)](FrontEnd& front_end) { return job(front_end, input); };
+}
+
 class JobFixture {
 public:
     JobFixture();
@@ -33,7 +42,10 @@ public:
     std::vector<std::string> log_lines();
     // Runs the job on this thread from its start to its end routine, as a
     // start command and the end of the job would.
-    JobOutcome run(JobFunction job, int run_state);
+    JobOutcome run(const JobTask& job, int run_state);
+    // The pair search on this list and count (0: every pair), not on the
+    // window's FoundList.
+    JobOutcome run_pairs(const std::vector<std::uint32_t>& list, std::uint32_t limit);
 
     RecordingFrontEnd front;
     std::string log_path;
