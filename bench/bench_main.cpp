@@ -32,8 +32,8 @@
 #include "runtime/log_stream.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
-#include "jobs/parallel_transforms.h"
-#include "jobs/partners.h"
+#include "library/parallel_transforms.h"
+#include "library/partners.h"
 #include "jobs/sequence_generation.h"
 #include "runtime/worker_pool.h"
 #include "jobs/quiet_front_end.h"
@@ -345,7 +345,7 @@ void partner_rows() {
         Row r = make_row("partner", c.text);
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [&] {
-            WorkerPool pool;
+            WorkerPool pool(pool_threads(0));
             std::vector<FoundPartner> partners;
             if (polynomial_facts(f).primitive) find_partners(pool, f, c.exhaustive, c.verify, partners);
             count = partners.size();
@@ -364,7 +364,7 @@ void partner_rows() {
 enum class ThreadJob { search, correlation, pairs };
 
 void thread_rows() {
-    const int cores = job_threads();
+    const int cores = pool_threads(0);
     struct Case {
         ThreadJob job;
         const char* name;
@@ -462,7 +462,7 @@ void bandwidth_rows() {
     std::vector<std::int32_t> values(std::size_t{1} << 24, 1);
     for (int threads : {1, 0}) {
         set_job_threads(threads);
-        WorkerPool pool;
+        WorkerPool pool(pool_threads(threads));
         Row r = make_row("memory", "degree-24 transform, " + std::to_string(pool.size()) + " thread" +
                                       (pool.size() == 1 ? "" : "s") + ", against 7 copies");
         r.fast_runs = 5;

@@ -17,7 +17,8 @@
 #include "cli/pair_checks.h"
 #include "tapwell/preferred_values.hpp"
 #include "core/shift_register.h"
-#include "jobs/pair_phases.h"
+#include "jobs/job_control.h"
+#include "library/pair_phases.h"
 
 namespace tapwell::cli {
 
@@ -38,10 +39,6 @@ std::string progress_text() {
            std::to_string(progress.chunk_count.load(std::memory_order_relaxed)) + " transformed";
 }
 
-std::uint32_t taps_of_poly(PolyWord p) {
-    return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
-}
-
 int run_check_pair() {
     const Notation notation = options.notation.value_or(Notation::binary);
     PolyWord a, b;
@@ -52,30 +49,26 @@ int run_check_pair() {
     if (!accept_degree(a, "A", 3, WINDOW_MAX_DEGREE) || !accept_degree(b, "B", 3, WINDOW_MAX_DEGREE)) {
         return EXIT_REJECTED;
     }
-    if (a.degree != b.degree) {
-        print_error("A has degree " + std::to_string(a.degree) + " and B degree " + std::to_string(b.degree) +
-                    ": the two of a pair have one degree");
-        return EXIT_REJECTED;
-    }
+    if (!accept_same_degree(a, b)) return EXIT_REJECTED;
     if (!accept_primitive(a, "A") || !accept_primitive(b, "B")) return EXIT_REJECTED;
-    set_job_threads(options.threads);
     std::map<std::int64_t, std::uint64_t> counts;
     const int status = run_console_task(
         [&] {
-            WorkerPool pool;
-            spectrum_counts(pool, a.degree, taps_of_poly(a), taps_of_poly(b), counts, &progress);
+            WorkerPool pool(pool_threads(options.threads), job_stop_token());
+            spectrum_counts(pool, a.degree, taps_of(a), taps_of(b), counts, &progress);
             return EXIT_DONE;
         },
         progress_text, options.quiet);
     if (status != EXIT_DONE) return status;
 
-    const std::int64_t t = preferred_t(a.degree);
+    const PreferredValues preferred_set = preferred_values(a.degree);
+    const std::int64_t t = preferred_set.t;
     bool preferred = true;
     std::string line;
     JsonWriter json;
     json.begin_array();
     for (const auto& [value, count] : counts) {
-        preferred = preferred && (value == -1 || value == t - 2 || value == -t);
+        preferred = preferred && preferred_set.contains(value);
         line += (line.empty() ? "" : ", ") + std::to_string(value) + " x " + std::to_string(count);
         json.begin_object().key("value").raw(std::to_string(value)).key("count").number(count).end_object();
     }

@@ -4,35 +4,26 @@
 #include <string>
 
 #include "cli/job_runner.h"
-#include "core/notation.h"
-#include "core/poly_order.h"
+#include "library/refusals.h"
 
 namespace tapwell::cli {
 
 namespace {
-std::string named(PolyWord p, std::string_view what) {
-    return std::string(what) + ": " + write_notation(p, Notation::algebraic);
+bool accepted(const std::string& refusal) {
+    if (refusal.empty()) return true;
+    print_error(refusal);
+    return false;
 }
 }  // namespace
 
 bool accept_degree(PolyWord p, std::string_view what, int lowest, int highest) {
-    if (p.degree >= lowest && p.degree <= highest) return true;
-    print_error(named(p, what) + " has degree " + std::to_string(p.degree) + "; this takes degrees " +
-                std::to_string(lowest) + " to " + std::to_string(highest));
-    return false;
+    return accepted(degree_refusal(p, what, lowest, highest));
 }
 
-bool accept_pair_degree(PolyWord p, std::string_view what) {
-    if (p.degree % 4 != 0) return true;
-    print_error(named(p, what) + " has degree " + std::to_string(p.degree) +
-                ", divisible by 4: no preferred pair exists at such a degree (McGuire and Calderbank)");
-    return false;
-}
+bool accept_pair_degree(PolyWord p, std::string_view what) { return accepted(pair_degree_refusal(p, what)); }
 
-bool accept_primitive(PolyWord p, std::string_view what) {
-    if (polynomial_facts(p).primitive) return true;
-    print_error(named(p, what) + " is not primitive: preferred pairs are pairs of M-sequences");
-    return false;
-}
+bool accept_primitive(PolyWord p, std::string_view what) { return accepted(primitive_refusal(p, what)); }
+
+bool accept_same_degree(PolyWord a, PolyWord b) { return accepted(same_degree_refusal(a, b)); }
 
 }  // namespace tapwell::cli

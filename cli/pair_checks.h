@@ -13,5 +13,6 @@ namespace tapwell::cli {
 bool accept_degree(PolyWord p, std::string_view what, int lowest, int highest);
 bool accept_pair_degree(PolyWord p, std::string_view what);
 bool accept_primitive(PolyWord p, std::string_view what);
+bool accept_same_degree(PolyWord a, PolyWord b);
 
 }  // namespace tapwell::cli

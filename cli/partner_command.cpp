@@ -14,7 +14,8 @@
 #include "cli/json_writer.h"
 #include "cli/notation_option.h"
 #include "cli/pair_checks.h"
-#include "jobs/partners.h"
+#include "jobs/job_control.h"
+#include "library/partners.h"
 
 namespace tapwell::cli {
 
@@ -105,12 +106,11 @@ int run_partner() {
         return EXIT_REJECTED;
     }
     const bool verify = f.degree <= (options.verify ? PARTNER_VERIFY_MAX_DEGREE : VERIFY_DEFAULT_MAX_DEGREE);
-    set_job_threads(options.threads);
     std::vector<FoundPartner> partners;
     PartnersEnd end = PartnersEnd::stopped;
     const int status = run_console_task(
         [&] {
-            WorkerPool pool;
+            WorkerPool pool(pool_threads(options.threads), job_stop_token());
             end = find_partners(pool, f, options.exhaustive, verify, partners, &progress);
             return EXIT_DONE;
         },

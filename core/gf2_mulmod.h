@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "core/mersenne.h"
+
 namespace tapwell::gf2 {
 
 // A product of two 64-bit polynomials: bits 0..63 in lo, 64..127 in hi.
@@ -106,7 +108,7 @@ struct WideModulus {
 inline WideModulus make_wide_modulus(std::uint64_t g, int n) {
     WideModulus m;
     m.n = n;
-    m.mask = ~std::uint64_t{0} >> (64 - n);
+    m.mask = mersenne(n);
     m.low = ((g << 1) | 1u) & m.mask;
     m.mu = barrett_quotient(m.low, n);
     return m;

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "core/shift_register.h"
+#include "tapwell/preferred_values.hpp"
 
 namespace tapwell {
 
@@ -131,6 +132,21 @@ bool count_phase_differences(const PhaseWords& plan, std::uint64_t from, std::ui
     }
     for (int m = 0; m < K; ++m) differ[m] += count[m] + sum_of_bytes(bytes[m]);
     return true;
+}
+
+bool first_phases_preferred(int n, const std::uint64_t* differ) {
+    const PreferredValues preferred = preferred_values(n);
+    for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
+        if (!preferred.contains(phase_value(n, differ[i]))) return false;
+    }
+    return true;
+}
+
+FirstPhases first_phases_of(PhaseWords& plan, int n, std::uint32_t taps_a, std::uint32_t taps_b, StopCheck stop) {
+    plan_phase_words(plan, n, taps_a, taps_b);
+    std::uint64_t differ[PHASE_WORDS_STATES] = {};
+    if (!count_phase_differences(plan, 0, plan.words, differ, stop)) return FirstPhases::stopped;
+    return first_phases_preferred(n, differ) ? FirstPhases::all_preferred : FirstPhases::not_preferred;
 }
 
 }  // namespace tapwell

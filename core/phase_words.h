@@ -55,4 +55,14 @@ constexpr std::int64_t phase_value(int n, std::uint64_t differ) {
     return static_cast<std::int64_t>((std::uint64_t{1} << n) - 1u) - 2 * static_cast<std::int64_t>(differ);
 }
 
+// Whether every first phase, from its differences over the whole period
+// (differ[PHASE_WORDS_STATES]), takes one of the preferred values.
+bool first_phases_preferred(int n, const std::uint64_t* differ);
+
+// The verdict of a pair's first phases, counted whole on this thread: the
+// pair is not preferred when one of them says so; otherwise all its phases
+// decide.
+enum class FirstPhases { not_preferred, all_preferred, stopped };
+FirstPhases first_phases_of(PhaseWords& plan, int n, std::uint32_t taps_a, std::uint32_t taps_b, StopCheck stop);
+
 }  // namespace tapwell

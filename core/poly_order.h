@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/mersenne.h"
 #include "core/poly_factor.h"
 #include "core/poly_word.h"
 #include "core/primitivity.h"
@@ -28,7 +29,5 @@ PolynomialFacts polynomial_facts(PolyWord p, Gf2Engine engine = Gf2Engine::best)
 // 2^d - 1 with x^E = 1.
 std::uint64_t irreducible_order(PolyWord q, Gf2Engine engine = Gf2Engine::best);
 
-// 2^n - 1 for 1 <= n <= 64.
-constexpr std::uint64_t mersenne(int n) { return ~std::uint64_t{0} >> (64 - n); }
 
 }  // namespace tapwell

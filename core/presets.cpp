@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 
+#include "core/mersenne.h"
 #include "core/notation.h"
 #include "core/shift_register.h"
 
@@ -61,33 +62,31 @@ constexpr GpsRow GPS[] = {
 constexpr int GPS_STAGES = 10;
 constexpr int GPS_PERIOD = 1023;
 
-std::uint64_t all_ones(int n) { return ~std::uint64_t{0} >> (64 - n); }
 
 // The state of the window's register of p after `steps` clocks from `state`.
 std::uint64_t advanced(PolyWord p, std::uint64_t state, int steps) {
-    const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
-    for (int i = 0; i < steps; ++i) state = register_step64(state, taps, top);
-    return state;
+    const std::uint64_t top = top_of(p);
+    return register_steps64(state, taps_of64(p.value, top), top, steps);
 }
 
 std::vector<PresetRecord> build() {
     std::vector<PresetRecord> list;
     for (const PrbsRow& r : PRBS) {
         const PolyWord p = polynomial_of_stages(r.stages, {r.tap, r.stages});
-        list.push_back({r.name, PresetMode::serial, r.source, r.inverted, r.longest_zeros, p, all_ones(r.stages), {}, 0});
+        list.push_back({r.name, PresetMode::serial, r.source, r.inverted, r.longest_zeros, p, mersenne(r.stages), {}, 0});
     }
     const PolyWord g1 = polynomial_of_stages(GPS_STAGES, {3, 10});
     const PolyWord g2 = polynomial_of_stages(GPS_STAGES, {2, 3, 6, 8, 9, 10});
     for (const GpsRow& r : GPS) {
         // The window's register B starts where G2 is `delay` chips before its
         // all-ones start: the output is then G2 delayed by `delay`.
-        const std::uint64_t initial_b = advanced(g2, all_ones(GPS_STAGES), GPS_PERIOD - r.delay);
+        const std::uint64_t initial_b = advanced(g2, mersenne(GPS_STAGES), GPS_PERIOD - r.delay);
         list.push_back({"gps-ca-" + std::to_string(r.prn), PresetMode::gold,
                         "IS-GPS-200 C/A code PRN " + std::to_string(r.prn) +
                             ": G1 = 1 + x^3 + x^10 (register A), G2 = 1 + x^2 + x^3 + x^6 + x^8 + x^9 + x^10 "
                             "delayed " + std::to_string(r.delay) + " chips (register B; G2 stages " +
                             std::to_string(r.tap1) + " and " + std::to_string(r.tap2) + " in the two-tap coder)",
-                        false, 0, g1, all_ones(GPS_STAGES), g2, initial_b});
+                        false, 0, g1, mersenne(GPS_STAGES), g2, initial_b});
     }
     return list;
 }

@@ -83,9 +83,7 @@ std::uint32_t transposed_jump(std::uint32_t w, std::uint32_t taps, std::uint32_t
 
 void register_advance(RegisterBank& bank, int k) {
     ShiftRegister& r = bank.registers[k];
-    std::uint32_t s = r.state;
-    for (std::int32_t i = 0; i < bank.output_width; ++i) s = register_step(s, r.taps, r.top);
-    r.state = s;
+    r.state = register_steps(r.state, r.taps, r.top, bank.output_width);
 }
 
 void bank_step(RegisterBank& bank, int count) {

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/poly_word.h"
+
 namespace tapwell {
 
 struct ShiftRegister {
@@ -45,6 +47,10 @@ constexpr Word step(Word state, Word taps, Word top) {
 // x^n shifted up one place, with the constant term as bit 0.
 constexpr std::uint32_t taps_of(std::uint32_t poly, std::uint32_t top) { return detail::taps(poly, top); }
 constexpr std::uint64_t taps_of64(std::uint64_t poly, std::uint64_t top) { return detail::taps(poly, top); }
+// The taps of the window's 32-bit register of a polynomial of degree 1 to 32.
+constexpr std::uint32_t taps_of(PolyWord p) {
+    return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
+}
 
 // One clock of a register: the parity of the tapped stages below top enters at
 // top while everything shifts one place towards bit 0. With top = 0 the
@@ -84,6 +90,16 @@ constexpr std::uint32_t transposed_step(std::uint32_t w, std::uint32_t taps, std
 std::uint32_t transposed_jump(std::uint32_t w, std::uint32_t taps, std::uint32_t top, std::uint32_t mask, std::uint64_t k);
 
 inline void register_step(ShiftRegister& r) { r.state = register_step(r.state, r.taps, r.top); }
+
+// The state k clocks later: the one step rule taken k times.
+constexpr std::uint32_t register_steps(std::uint32_t state, std::uint32_t taps, std::uint32_t top, std::int64_t k) {
+    for (std::int64_t i = 0; i < k; ++i) state = register_step(state, taps, top);
+    return state;
+}
+constexpr std::uint64_t register_steps64(std::uint64_t state, std::uint64_t taps, std::uint64_t top, std::int64_t k) {
+    for (std::int64_t i = 0; i < k; ++i) state = register_step64(state, taps, top);
+    return state;
+}
 
 // Reads `entries` registers (1..32) from the list text: a polynomial line and an
 // initial-value line each. Registers beyond `entries` are left untouched. The

@@ -12,10 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tapwell {
+#include "core/stop_check.h"
 
-// Asked at bounded intervals inside long computations; nullptr never stops.
-using StopCheck = bool (*)();
+namespace tapwell {
 
 bool walsh_hadamard(std::int32_t* data, int bits, StopCheck stop = nullptr);
 bool walsh_hadamard(std::int64_t* data, int bits, StopCheck stop = nullptr);

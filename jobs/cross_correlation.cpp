@@ -2,7 +2,6 @@
 #include "jobs/cross_correlation.h"
 
 #include <atomic>
-#include <chrono>
 #include <charconv>
 #include <condition_variable>
 #include <cstring>
@@ -12,23 +11,21 @@
 #include <thread>
 #include <vector>
 
-#include "core/all_phase_correlation.h"
-#include "core/poly_text.h"
+#include "core/shift_register.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
 #include "jobs/line_builder.h"
-#include "runtime/log_stream.h"
-#include "jobs/parallel_transforms.h"
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
+#include "library/correlation.h"
+#include "runtime/log_stream.h"
+#include "runtime/worker_pool.h"
 
 namespace tapwell {
 
 namespace {
 
 constexpr std::uint32_t DISPLAY_CAP = 70;
-// Steps between two looks at the stop flag: well under a millisecond.
-constexpr std::uint32_t PHASE_SLICE = 1u << 16;
 
 // The head of a phase's line, "dt=<phase>, r= ", whose digits are counted up
 // in place: cheaper than converting each of millions of consecutive numbers
@@ -167,10 +164,8 @@ bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::siz
             // instead of sharing another, and the job does not end up waiting
             // for it with a core idle.
             if (std::this_thread::get_id() == job_thread) {
-                while (log_backlog() >= STEP_ASIDE_BACKLOG && next.load(std::memory_order_relaxed) < total &&
-                       !stop_pending()) {
-                    std::this_thread::sleep_for(std::chrono::microseconds(100));
-                }
+                log_step_aside(STEP_ASIDE_BACKLOG,
+                               [&] { return next.load(std::memory_order_relaxed) < total && !stop_pending(); });
             }
             const std::size_t p = next.fetch_add(1, std::memory_order_relaxed);
             if (p >= total) return;
@@ -207,39 +202,36 @@ bool log_phases(FrontEnd& front_end, WorkerPool& pool, const T* values, std::siz
     return !stopped && !stop_pending();
 }
 
-}  // namespace
-
-std::optional<std::int64_t> phase_correlation(RegisterBank& bank, std::uint32_t start_state) {
-    ShiftRegister& a = bank.registers[0];
-    ShiftRegister& b = bank.registers[1];
-    const std::uint32_t period = a.top != 0 ? 2u * a.top - 1u : 0u;
-    // Local copies keep the hot loop in registers.
-    std::uint32_t sa = 1, sb = start_state;
-    const std::uint32_t ta = a.taps, topa = a.top, tb = b.taps, topb = b.top;
-    std::int64_t r = 0;
-    std::uint32_t remaining = period;
-    bool stopped = false;
-    while (true) {
-        const std::uint32_t slice = remaining < PHASE_SLICE ? remaining : PHASE_SLICE;
-        std::uint32_t differ = 0;
-        for (std::uint32_t i = 0; i < slice; ++i) {
-            differ += (sa ^ sb) & 1u;
-            sa = register_step(sa, ta, topa);
-            sb = register_step(sb, tb, topb);
-        }
-        r += static_cast<std::int64_t>(slice) - 2 * static_cast<std::int64_t>(differ);
-        remaining -= slice;
-        if (stop_pending()) {
-            stopped = true;
-            break;
-        }
-        if (remaining == 0) break;
+// The job's sink: every value's line in phase order.
+class PhaseLines final : public PhaseValueSink {
+public:
+    explicit PhaseLines(FrontEnd& front_end) : front_end_(front_end) {}
+    bool take(WorkerPool& pool, std::uint32_t first_dt, const std::int32_t* values, std::size_t count) override {
+        return lines(pool, first_dt, values, count);
     }
-    a.state = sa;
-    b.state = sb;
-    if (stopped) return std::nullopt;
-    return r;
-}
+    bool take(WorkerPool& pool, std::uint32_t first_dt, const std::int64_t* values, std::size_t count) override {
+        return lines(pool, first_dt, values, count);
+    }
+    std::uint64_t sum() const { return sum_; }
+
+private:
+    template <typename T>
+    bool lines(WorkerPool& pool, std::uint32_t first_dt, const T* values, std::size_t count) {
+        // The pieces suit the run's pool, which the first chunk brings.
+        if (!pieces_made_) pieces_ = phase_pieces(pool);
+        pieces_made_ = true;
+        std::uint32_t dt = first_dt;
+        return log_phases(front_end_, pool, values, 0, count, dt, sum_, pieces_);
+    }
+    FrontEnd& front_end_;
+    std::vector<PhaseText> pieces_;
+    bool pieces_made_ = false;
+    // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
+    // degree 32; it is printed whole rather than wrapped to 32 bits.
+    std::uint64_t sum_ = 0;
+};
+
+}  // namespace
 
 JobOutcome correlate_pair(FrontEnd& front_end) {
     begin_job(front_end);
@@ -252,50 +244,13 @@ JobOutcome correlate_pair(FrontEnd& front_end) {
     LineBuilder line;
     log_write_line(line.text(texts::REGISTER_A).polynomial(a.poly).view());
     log_write_line(line.clear().text(texts::REGISTER_B).polynomial(b.poly).view());
-
-    // Every phase at once by the transform (all_phase_correlation.h), a chunk of
-    // states at a time; the lines then go out in phase order as stepping would
-    // write them. The transform looks at the stop flag as it works.
-    // Not cleared here: the transform clears each chunk in pieces, looking at
-    // the stop flag, and up to a gigabyte takes a while. When the memory is not
-    // to be had, smaller chunks (more passes over the sequence) give the same
-    // values.
-    // A thread for each 2^17 states: below that the whole job takes a
-    // millisecond or so, less than starting a thread costs.
-    WorkerPool pool(job_threads_for(std::uint64_t{1} << (a.degree > 17 ? a.degree - 17 : 0)));
-    CorrelationPlan plan = plan_correlation(a.degree, a.taps, b.taps);
-    std::unique_ptr<std::int32_t[]> narrow;
-    std::unique_ptr<std::int64_t[]> wide;
-    while (true) {
-        const std::size_t size = std::size_t{1} << plan.chunk_bits;
-        if (plan.wide) {
-            wide.reset(plan.chunk_bits > 12 ? new (std::nothrow) std::int64_t[size] : new std::int64_t[size]);
-        } else {
-            narrow.reset(plan.chunk_bits > 12 ? new (std::nothrow) std::int32_t[size] : new std::int32_t[size]);
-        }
-        if (wide || narrow) break;
-        plan = with_smaller_chunks(plan);
-    }
-    // |r + 1| is at most 2^n per phase, so the total stays below 2^64 even at
-    // degree 32; it is printed whole rather than wrapped to 32 bits.
-    std::uint64_t sum = 0;
     found_count.store(0, std::memory_order_relaxed);
     work_total.store((std::uint64_t{1} << a.degree) - 1u, std::memory_order_relaxed);
-    std::uint32_t dt = 0;
-    std::vector<PhaseText> pieces = phase_pieces(pool);
-    for (std::uint32_t chunk = 0; chunk < plan.chunk_count; ++chunk) {
-        const bool done = plan.wide ? correlate_chunk(pool, plan, chunk, wide.get())
-                                    : correlate_chunk(pool, plan, chunk, narrow.get());
-        if (!done) return JobOutcome::stopped;
-        // State 0 is no phase: the phases are the states 1 .. 2^n - 1.
-        const std::size_t size = std::size_t{1} << plan.chunk_bits;
-        const std::size_t first = chunk == 0 ? 1 : 0;
-        const bool logged = plan.wide ? log_phases(front_end, pool, wide.get(), first, size, dt, sum, pieces)
-                                      : log_phases(front_end, pool, narrow.get(), first, size, dt, sum, pieces);
-        if (!logged) return JobOutcome::stopped;
-    }
 
-    line.clear().text(texts::CORRELATION_COMPLETED).number(sum).text("\n");
+    PhaseLines sink(front_end);
+    const RunEnd end = correlate_phases({a.degree, a.taps, b.taps}, {job_stop_token(), job_threads()}, sink);
+    if (end == RunEnd::stopped || stop_pending()) return JobOutcome::stopped;
+    line.clear().text(texts::CORRELATION_COMPLETED).number(sink.sum()).text("\n");
     return close_job(front_end, line.view());
 }
 

@@ -5,9 +5,10 @@
 
 namespace tapwell {
 
-std::atomic<bool> stop_requested{false};
-
 namespace {
+// A new source for each job: a token handed to an earlier job never stops a later one.
+std::stop_source job_stop;
+std::atomic<int> configured_threads{0};
 std::atomic<int> state{JOB_NONE};
 
 bool move_state(int from, int to) {
@@ -17,7 +18,7 @@ bool move_state(int from, int to) {
 
 void begin_started_job(int run_state) {
     set_setting(SET_RUN_STATE, run_state);
-    stop_requested.store(false, std::memory_order_relaxed);
+    job_stop = std::stop_source();
     state.store(JOB_RUNNING, std::memory_order_release);
 }
 
@@ -25,7 +26,7 @@ bool claim_job_end() { return move_state(JOB_RUNNING, JOB_FINISHING); }
 
 bool claim_job_abort() {
     if (!move_state(JOB_RUNNING, JOB_ABORTING)) return false;
-    stop_requested.store(true, std::memory_order_relaxed);
+    job_stop.request_stop();
     return true;
 }
 
@@ -33,6 +34,12 @@ void finish_job() {
     set_setting(SET_RUN_STATE, RUN_IDLE);
     state.store(JOB_NONE, std::memory_order_release);
 }
+
+std::stop_token job_stop_token() { return job_stop.get_token(); }
+bool stop_pending() { return job_stop.stop_requested() || log_failed(); }
+
+int job_threads() { return configured_threads.load(std::memory_order_relaxed); }
+void set_job_threads(int threads) { configured_threads.store(threads > 0 ? threads : 0, std::memory_order_relaxed); }
 
 JobState job_state() { return static_cast<JobState>(state.load(std::memory_order_acquire)); }
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <stop_token>
 
 #include "jobs/job_outcome.h"
 #include "runtime/log_stream.h"
@@ -16,8 +17,6 @@
 namespace tapwell {
 
 enum JobState : int { JOB_NONE, JOB_RUNNING, JOB_FINISHING, JOB_ABORTING };
-
-extern std::atomic<bool> stop_requested;
 
 // What a start command does before its job runs: the run state (RunState of
 // shared_state.h) set, the stop flag cleared, the job marked as running.
@@ -34,9 +33,17 @@ void finish_job();
 
 JobState job_state();
 
+// The running job's stop token, which Abort (claim_job_abort) asks to stop:
+// what a job hands the library's computations. Set anew by begin_started_job.
+std::stop_token job_stop_token();
 // What every job polls: Abort, or a log that can no longer be written (there
 // is no use going on: nothing more reaches that file).
-inline bool stop_pending() { return stop_requested.load(std::memory_order_relaxed) || log_failed(); }
+bool stop_pending();
+
+// The threads the window's jobs may use: 0 for all the machine's cores (the
+// window), or what tapwell-cli --threads says.
+int job_threads();
+void set_job_threads(int threads);
 
 // Runs a job on the worker and says how it ended: a job that stopped because
 // its log failed, with nobody aborting it, ends as write_failed (the end is

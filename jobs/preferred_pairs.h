@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "tapwell/preferred_values.hpp"
 #include "jobs/front_end.h"
 #include "jobs/job_outcome.h"
 

@@ -18,15 +18,18 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace tapwell {
 
-// Opens path for appending (on Windows in text mode: each "\n" becomes CR LF
-// in the file). On failure the log stays closed and error_text (when given)
+// Opens path for appending (on Windows in binary mode, each "\n" written as
+// CR LF by log_sink_win32, so that a block stays one WriteFile). On failure the log stays closed and error_text (when given)
 // receives the system's reason.
 bool log_open(const char* path, std::string* error_text = nullptr);
 // Uses an already open stream (standard output for the console) without
@@ -94,5 +97,14 @@ void log_flush();
 // How many of the writes handed to the system are still under way (on POSIX
 // systems, queued at the keeper); any thread may look while the log is open.
 std::uint32_t log_backlog();
+
+// While `backlog` or more writes wait at the writer and keep_waiting() still
+// holds, the calling thread sleeps a little at a time: a thread that would
+// only add to the queue leaves its core to the writer where no core is to
+// spare, instead of sharing one with it while another sits idle.
+template <typename KeepWaiting>
+void log_step_aside(std::uint32_t backlog, KeepWaiting keep_waiting) {
+    while (log_backlog() >= backlog && keep_waiting()) std::this_thread::sleep_for(std::chrono::microseconds(100));
+}
 
 }  // namespace tapwell

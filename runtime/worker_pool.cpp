@@ -10,26 +10,19 @@ int default_threads() {
     return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
-std::atomic<int> configured_threads{0};  // 0: all the machine's cores
-
 constexpr int ROUND_SHIFT = 40;  // a ticket: the call of for_each above, the index below
 constexpr std::uint64_t INDEX_MASK = (std::uint64_t{1} << ROUND_SHIFT) - 1u;
 
 }  // namespace
 
-int job_threads() {
-    const int configured = configured_threads.load(std::memory_order_relaxed);
-    return configured > 0 ? configured : default_threads();
-}
+int pool_threads(int requested) { return requested > 0 ? requested : default_threads(); }
 
-int job_threads_for(std::uint64_t units) {
-    const auto threads = static_cast<std::uint64_t>(job_threads());
+int pool_threads_for(std::uint64_t units, int requested) {
+    const auto threads = static_cast<std::uint64_t>(pool_threads(requested));
     return static_cast<int>(units < 1 ? 1 : units < threads ? units : threads);
 }
 
-void set_job_threads(int threads) { configured_threads.store(threads > 0 ? threads : 0, std::memory_order_relaxed); }
-
-WorkerPool::WorkerPool(int threads) {
+WorkerPool::WorkerPool(int threads, std::stop_token stop) : stop_(std::move(stop)) {
     for (int t = 1; t < threads; ++t) helpers_.emplace_back([this] { help(); });
 }
 

@@ -12,28 +12,32 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 #include <vector>
 
 namespace tapwell {
 
-// The number of threads a job may use: all the machine's cores unless a front
-// end says otherwise (tapwell-cli --threads). At least 1.
-int job_threads();
-void set_job_threads(int threads);
-// The threads for a job of `units` pieces of work, each worth a thread of its
+// The threads a run asked for: `requested`, or all the machine's cores when
+// it is 0. At least 1.
+int pool_threads(int requested);
+// The threads for a run of `units` pieces of work, each worth a thread of its
 // own (a millisecond or so): no more than there are pieces, at least one. A
-// small job is not worth the starting of threads.
-int job_threads_for(std::uint64_t units);
+// small run is not worth the starting of threads.
+int pool_threads_for(std::uint64_t units, int requested);
 
+// The pool also carries the run's stop token: what runs on it asks stopped()
+// between pieces, and passes stop_check() to the kernels it calls.
 class WorkerPool {
 public:
-    explicit WorkerPool(int threads = job_threads());
+    explicit WorkerPool(int threads, std::stop_token stop = {});
     ~WorkerPool();
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
     int size() const { return static_cast<int>(helpers_.size()) + 1; }
+    bool stopped() const { return stop_.stop_requested(); }
+    const std::stop_token& stop_token() const { return stop_; }
 
     // Calls task(i) for every i in [0, count), spread over the pool's threads
     // (the caller's among them), and returns when every call has returned.
@@ -44,6 +48,7 @@ private:
     void help();
     void run_tasks(std::uint64_t round, const std::function<void(std::size_t)>& task, std::size_t count);
 
+    std::stop_token stop_;
     std::vector<std::thread> helpers_;
     std::mutex mutex_;
     std::condition_variable work_ready_;

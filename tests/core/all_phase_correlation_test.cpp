@@ -117,7 +117,7 @@ TEST(CorrelationSpectrum, StopIsHonouredInsideTheWork) {
     std::vector<std::int32_t> values(std::size_t{1} << plan.chunk_bits);
     static int calls;
     calls = 0;
-    EXPECT_FALSE(correlate_chunk(plan, 0, values.data(), [] { return ++calls >= 3; }));
+    EXPECT_FALSE(correlate_chunk(plan, 0, values.data(), +[] { return ++calls >= 3; }));
     EXPECT_EQ(calls, 3);
 }
 

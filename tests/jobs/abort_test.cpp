@@ -16,7 +16,7 @@
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
 #include "jobs/job_frame.h"
-#include "jobs/pair_classifier.h"
+#include "library/pair_classifier.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/primitive_search.h"
 #include "jobs/sequence_generation.h"
@@ -214,7 +214,7 @@ TEST(Abort, PairVerdictInsideAChunkedTransform) {
         list.resize(find_primitives(0x10000000u, 0x100000FFu, 29, list.data()));
         EXPECT_GE(list.size(), 2u);
         begin_started_job(RUN_PAIR_SEARCH);
-        WorkerPool pool(3);
+        WorkerPool pool(3, job_stop_token());
         PairClassifier c;
         EXPECT_TRUE(prepare_pair_classifier(pool, c, list.data(), 2, 29));
         c.first_phases = false;

@@ -13,9 +13,10 @@
 #include "core/poly_text.h"
 #include "core/primitivity.h"
 #include "jobs/cross_correlation.h"
-#include "jobs/pair_classifier.h"
+#include "library/pair_classifier.h"
 #include "jobs/preferred_pairs.h"
 #include "jobs/shared_state.h"
+#include "jobs/job_control.h"
 #include "runtime/worker_pool.h"
 #include "tests/reference/recording_front_end.h"
 

@@ -1,5 +1,5 @@
-// Ring: jobs. See pair_classifier.h.
-#include "jobs/pair_classifier.h"
+// Ring: library. See pair_classifier.h.
+#include "library/pair_classifier.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,8 +10,7 @@
 #include "tapwell/preferred_values.hpp"
 #include "core/primitivity.h"
 #include "core/shift_register.h"
-#include "jobs/job_control.h"
-#include "jobs/pair_phases.h"
+#include "library/pair_phases.h"
 
 namespace tapwell {
 
@@ -59,16 +58,16 @@ bool prepare_decimations(WorkerPool& pool, PairClassifier& c, const std::uint32_
     std::vector<std::uint8_t> usable(count, 0);
     const std::size_t blocks = (count + ENTRY_BLOCK - 1) / ENTRY_BLOCK;
     pool.for_each(blocks, [&](std::size_t b) {
-        for (std::size_t k = b * ENTRY_BLOCK; k < count && k < (b + 1) * ENTRY_BLOCK && !stop_pending(); ++k) {
+        for (std::size_t k = b * ENTRY_BLOCK; k < count && k < (b + 1) * ENTRY_BLOCK && !pool.stopped(); ++k) {
             usable[k] = (list[k] >> (n - 1)) == 1u && is_primitive_fast(list[k], n);
         }
     });
-    if (stop_pending()) return false;
+    if (pool.stopped()) return false;
     const auto first = std::find(usable.begin(), usable.end(), 1);
     if (first == usable.end()) return true;
 
     FieldLog log;
-    if (!prepare_field_log(log, {list[first - usable.begin()], n}, stop_pending)) return false;
+    if (!prepare_field_log(log, {list[first - usable.begin()], n}, pool.stop_token())) return false;
     std::vector<std::uint32_t> polys;
     for (std::size_t k = 0; k < count; ++k) {
         if (usable[k]) polys.push_back(list[k]);
@@ -78,12 +77,12 @@ bool prepare_decimations(WorkerPool& pool, PairClassifier& c, const std::uint32_
     std::vector<std::uint32_t> found(polys.size(), 0), inverse(polys.size(), 0);
     pool.for_each((polys.size() + ENTRY_BLOCK - 1) / ENTRY_BLOCK, [&](std::size_t b) {
         BerlekampMassey bm;
-        for (std::size_t k = b * ENTRY_BLOCK; k < polys.size() && k < (b + 1) * ENTRY_BLOCK && !stop_pending(); ++k) {
+        for (std::size_t k = b * ENTRY_BLOCK; k < polys.size() && k < (b + 1) * ENTRY_BLOCK && !pool.stopped(); ++k) {
             found[k] = static_cast<std::uint32_t>(decimation_of(log, {polys[k], n}, bm));
             if (found[k] != 0) inverse[k] = static_cast<std::uint32_t>(mersenne_inverse(found[k], n));
         }
     });
-    if (stop_pending()) return false;
+    if (pool.stopped()) return false;
     for (std::size_t k = 0; k < count; ++k) {
         if (!usable[k]) continue;
         const auto at = std::lower_bound(polys.begin(), polys.end(), list[k]) - polys.begin();
@@ -95,8 +94,6 @@ bool prepare_decimations(WorkerPool& pool, PairClassifier& c, const std::uint32_
     return true;
 }
 
-bool is_preferred_value(std::int64_t r, std::int64_t t) { return r == -1 || r == t - 2 || r == -t; }
-
 // The cosets in `open` whose first phases are not all preferred values get
 // NOT_PREFERRED. Each coset's period is counted in segments, every segment of
 // every coset a task of its own.
@@ -106,31 +103,31 @@ bool count_first_phases(WorkerPool& pool, PairClassifier& c, const std::vector<C
     std::vector<PhaseWords>& plans = c.plans;
     pool.for_each(open.size(), [&](std::size_t m) {
         const CosetQuestion& q = batch[open[m]];
-        if (!stop_pending()) plan_phase_words(plans[m], c.n, c.taps[q.i], c.taps[q.j]);
+        if (!pool.stopped()) plan_phase_words(plans[m], c.n, c.taps[q.i], c.taps[q.j]);
     });
-    if (stop_pending()) return false;
+    if (pool.stopped()) return false;
     const std::uint64_t words = plans[0].words;
     const std::uint64_t segments = (words + SEGMENT_WORDS - 1) / SEGMENT_WORDS;
     std::vector<std::atomic<std::uint64_t>> differ(open.size() * PHASE_WORDS_STATES);
     pool.for_each(open.size() * segments, [&](std::size_t piece) {
-        if (stop_pending()) return;
+        if (pool.stopped()) return;
         const std::size_t m = piece / segments;
         const std::uint64_t from = (piece % segments) * SEGMENT_WORDS;
         std::uint64_t local[PHASE_WORDS_STATES] = {};
-        if (!count_phase_differences(plans[m], from, std::min(words, from + SEGMENT_WORDS), local, stop_pending)) {
+        if (!count_phase_differences(plans[m], from, std::min(words, from + SEGMENT_WORDS), local, pool.stop_token())) {
             return;
         }
         for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
             differ[m * PHASE_WORDS_STATES + i].fetch_add(local[i], std::memory_order_relaxed);
         }
     });
-    if (stop_pending()) return false;
-    const std::int64_t t = preferred_t(c.n);
+    if (pool.stopped()) return false;
     for (std::size_t m = 0; m < open.size(); ++m) {
+        std::uint64_t sums[PHASE_WORDS_STATES];
         for (int i = 0; i < PHASE_WORDS_STATES; ++i) {
-            const std::uint64_t d = differ[m * PHASE_WORDS_STATES + i].load(std::memory_order_relaxed);
-            if (!is_preferred_value(phase_value(c.n, d), t)) verdict[open[m]] = NOT_PREFERRED;
+            sums[i] = differ[m * PHASE_WORDS_STATES + i].load(std::memory_order_relaxed);
         }
+        if (!first_phases_preferred(c.n, sums)) verdict[open[m]] = NOT_PREFERRED;
     }
     return true;
 }
@@ -138,17 +135,16 @@ bool count_first_phases(WorkerPool& pool, PairClassifier& c, const std::vector<C
 // One coset on one thread from start to end: its first phases, then, when
 // they are all preferred values, all its phases (4 x 2^n bytes). UNKNOWN
 // when stopped.
-std::uint8_t decide_alone(const PairClassifier& c, PhaseWords& plan, const CosetQuestion& q) {
+std::uint8_t decide_alone(const PairClassifier& c, PhaseWords& plan, const CosetQuestion& q,
+                          const std::stop_token& stop) {
     if (c.first_phases) {
-        plan_phase_words(plan, c.n, c.taps[q.i], c.taps[q.j]);
-        std::uint64_t differ[PHASE_WORDS_STATES] = {};
-        if (!count_phase_differences(plan, 0, plan.words, differ, stop_pending)) return UNKNOWN;
-        const std::int64_t t = preferred_t(c.n);
-        for (std::uint64_t d : differ) {
-            if (!is_preferred_value(phase_value(c.n, d), t)) return NOT_PREFERRED;
+        switch (first_phases_of(plan, c.n, c.taps[q.i], c.taps[q.j], stop)) {
+            case FirstPhases::stopped: return UNKNOWN;
+            case FirstPhases::not_preferred: return NOT_PREFERRED;
+            case FirstPhases::all_preferred: break;
         }
     }
-    WorkerPool alone(1);
+    WorkerPool alone(1, stop);
     switch (preferred_spectrum(alone, c.n, c.taps[q.i], c.taps[q.j], c.max_chunk_bits)) {
         case SpectrumEnd::complete: return PREFERRED;
         case SpectrumEnd::other_value: return NOT_PREFERRED;
@@ -173,9 +169,9 @@ bool decide(WorkerPool& pool, PairClassifier& c, const std::vector<CosetQuestion
         // step of every coset.
         if (c.plans.size() < open.size()) c.plans.resize(open.size());
         pool.for_each(open.size(), [&](std::size_t m) {
-            if (!stop_pending()) verdict[open[m]] = decide_alone(c, c.plans[m], batch[open[m]]);
+            if (!pool.stopped()) verdict[open[m]] = decide_alone(c, c.plans[m], batch[open[m]], pool.stop_token());
         });
-        if (stop_pending()) return false;
+        if (pool.stopped()) return false;
     } else {
         if (c.first_phases && !open.empty() && !count_first_phases(pool, c, batch, open, verdict)) return false;
         for (std::size_t k : open) {

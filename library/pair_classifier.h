@@ -1,4 +1,4 @@
-// Ring: jobs. The pair test of the preferred pair search for a list of
+// Ring: library. The pair test of the preferred pair search for a list of
 // polynomials of one degree n (3 to 32), on the job's pool.
 //
 // Each entry that is primitive of degree n gets its decimation d against the

@@ -1,4 +1,4 @@
-// Ring: jobs. The correlation values of a pair of registers of degree 3..32
+// Ring: library. The correlation values of a pair of registers of degree 3..32
 // over all 2^n - 1 phases, exactly as stepping gives them: the all-phase
 // transform of core/all_phase_correlation, chunk after chunk, each chunk on
 // the job's pool (jobs/parallel_transforms). Chunks hold at most 1 GiB and are

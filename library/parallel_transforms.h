@@ -1,4 +1,4 @@
-// Ring: jobs. The all-phase correlation of core on the threads of a job's
+// Ring: library. The all-phase correlation of core on the threads of a job's
 // pool: the chunk cleared in pieces, filled in segments of the sequence and
 // transformed phase by phase, each piece on whichever thread is free. The
 // values are exactly those of the one-thread kernels (sums of integers, in

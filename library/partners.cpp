@@ -1,5 +1,5 @@
-// Ring: jobs. See partners.h.
-#include "jobs/partners.h"
+// Ring: library. See partners.h.
+#include "library/partners.h"
 
 #include <algorithm>
 #include <memory>
@@ -10,7 +10,6 @@
 #include "core/poly_order.h"
 #include "tapwell/preferred_values.hpp"
 #include "core/shift_register.h"
-#include "jobs/job_control.h"
 
 namespace tapwell {
 
@@ -30,21 +29,10 @@ struct Candidate {
 
 PartnerFamily family_of(Family f) { return f == Family::gold ? PartnerFamily::gold : PartnerFamily::kasami; }
 
-std::uint32_t taps_of_poly(PolyWord p) {
-    return taps_of(static_cast<std::uint32_t>(p.value), static_cast<std::uint32_t>(top_of(p)));
-}
-
 // Not preferred when a first phase says so; otherwise TO_COMPUTE.
-std::uint8_t first_phases(PhaseWords& plan, PolyWord f, PolyWord g) {
-    plan_phase_words(plan, f.degree, taps_of_poly(f), taps_of_poly(g));
-    std::uint64_t differ[PHASE_WORDS_STATES] = {};
-    if (!count_phase_differences(plan, 0, plan.words, differ, stop_pending)) return TO_COMPUTE;
-    const std::int64_t t = preferred_t(f.degree);
-    for (std::uint64_t d : differ) {
-        const std::int64_t r = phase_value(f.degree, d);
-        if (r != -1 && r != t - 2 && r != -t) return NOT_PREFERRED;
-    }
-    return TO_COMPUTE;
+std::uint8_t first_phases(PhaseWords& plan, PolyWord f, PolyWord g, const std::stop_token& stop) {
+    const FirstPhases verdict = first_phases_of(plan, f.degree, taps_of(f), taps_of(g), stop);
+    return verdict == FirstPhases::not_preferred ? NOT_PREFERRED : TO_COMPUTE;
 }
 
 // Every coset coprime to 2^n - 1, decided; the preferred ones become candidates.
@@ -64,15 +52,15 @@ bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyD
         BerlekampMassey bm;
         const auto plan = std::make_unique<PhaseWords>();
         for (std::size_t k = b * COSET_BLOCK; k < leaders.size() && k < (b + 1) * COSET_BLOCK; ++k) {
-            if (stop_pending()) return;
+            if (pool.stopped()) return;
             polys[k] = decimation_polynomial(f, leaders[k], bm);
             state[k] = verdict_by_theorem(leaders[k], n, by_theorem) == PairVerdict::preferred
                            ? std::uint8_t{BY_THEOREM}
-                           : first_phases(*plan, f, polys[k]);
+                           : first_phases(*plan, f, polys[k], pool.stop_token());
             if (progress != nullptr) progress->done.fetch_add(1, std::memory_order_relaxed);
         }
     });
-    if (stop_pending()) return false;
+    if (pool.stopped()) return false;
     for (std::size_t k = 0; k < leaders.size(); ++k) {
         if (state[k] == NOT_PREFERRED) continue;
         Candidate c{leaders[k], polys[k], PartnerFamily::other, state[k] == BY_THEOREM, true};
@@ -119,7 +107,7 @@ PartnersEnd find_partners(WorkerPool& pool, PolyWord f, bool exhaustive, bool ve
     for (const Candidate& c : candidates) {
         bool verified = false;
         if (c.compute) {
-            const SpectrumEnd end = preferred_spectrum(pool, f.degree, taps_of_poly(f), taps_of_poly(c.poly), 32,
+            const SpectrumEnd end = preferred_spectrum(pool, f.degree, taps_of(f), taps_of(c.poly), 32,
                                                        progress != nullptr ? &progress->spectrum : nullptr);
             if (end == SpectrumEnd::stopped) return PartnersEnd::stopped;
             if (end == SpectrumEnd::other_value && c.by_theorem) return PartnersEnd::refuted;

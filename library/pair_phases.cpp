@@ -1,5 +1,5 @@
-// Ring: jobs. See pair_phases.h.
-#include "jobs/pair_phases.h"
+// Ring: library. See pair_phases.h.
+#include "library/pair_phases.h"
 
 #include <memory>
 #include <new>
@@ -7,7 +7,7 @@
 
 #include "core/all_phase_correlation.h"
 #include "tapwell/preferred_values.hpp"
-#include "jobs/parallel_transforms.h"
+#include "library/parallel_transforms.h"
 
 namespace tapwell {
 
@@ -57,11 +57,10 @@ SpectrumEnd scan(WorkerPool& pool, int n, std::uint32_t taps_a, std::uint32_t ta
 
 SpectrumEnd preferred_spectrum(WorkerPool& pool, int n, std::uint32_t taps_a, std::uint32_t taps_b,
                                int max_chunk_bits, SpectrumProgress* progress) {
-    const std::int64_t t = preferred_t(n);
-    return scan(pool, n, taps_a, taps_b, max_chunk_bits, progress, [t](const auto* values, std::size_t count) {
+    const PreferredValues preferred = preferred_values(n);
+    return scan(pool, n, taps_a, taps_b, max_chunk_bits, progress, [preferred](const auto* values, std::size_t count) {
         for (std::size_t l = 0; l < count; ++l) {
-            const std::int64_t r = values[l];
-            if (r != -1 && r != t - 2 && r != -t) return false;
+            if (!preferred.contains(values[l])) return false;
         }
         return true;
     });

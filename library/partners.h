@@ -1,4 +1,4 @@
-// Ring: jobs. The preferred partners of one primitive polynomial f of degree
+// Ring: library. The preferred partners of one primitive polynomial f of degree
 // 5 to 64 (tapwell-cli partner), on the job's pool, looking at the stop flag.
 //
 // A partner is f's M-sequence decimated by d, its polynomial found by
@@ -16,7 +16,7 @@
 
 #include "core/poly_word.h"
 #include "tapwell/pairs.hpp"
-#include "jobs/pair_phases.h"
+#include "library/pair_phases.h"
 #include "runtime/worker_pool.h"
 
 namespace tapwell {
