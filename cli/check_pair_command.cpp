@@ -46,7 +46,8 @@ int run_check_pair() {
         !read_polynomial_argument(options.b, notation, "B", b)) {
         return EXIT_USAGE;
     }
-    if (!accept_degree(a, "A", 3, WINDOW_MAX_DEGREE) || !accept_degree(b, "B", 3, WINDOW_MAX_DEGREE)) {
+    if (!accept_degree(a, "A", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE) ||
+        !accept_degree(b, "B", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE)) {
         return EXIT_REJECTED;
     }
     if (!accept_same_degree(a, b)) return EXIT_REJECTED;

@@ -25,8 +25,11 @@ std::string correlate_progress() {
 }
 
 int run_correlate() {
-    if (!put_list(options.list)) return EXIT_USAGE;
-    return run_session(options.common, {{correlate_pair, RUN_CORRELATE, correlate_progress}});
+    std::string list;
+    if (!read_list(options.list, list) || !accept_list_text(options.list, list)) return EXIT_USAGE;
+    const CorrelationInput input = read_correlation_input(list);
+    return run_session(options.common, {{[&input](FrontEnd& f) { return run_correlation(f, input); },
+                                         RUN_CORRELATE, correlate_progress}});
 }
 
 }  // namespace

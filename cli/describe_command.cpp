@@ -117,7 +117,8 @@ int run_describe() {
     const PolynomialFacts f = polynomial_facts(p);
     const PolyWord r = reciprocal(p);
     const std::string binary = write_notation(p, Notation::binary);
-    const std::string window = p.degree >= 3 && p.degree <= WINDOW_MAX_DEGREE ? "yes" : "no (it takes degrees 3 to 32)";
+    const bool in_window = p.degree >= WINDOW_MIN_DEGREE && p.degree <= WINDOW_MAX_DEGREE;
+    const std::string window = in_window ? "yes" : "no (it takes degrees 3 to 32)";
 
     FactList facts;
     facts.text("algebraic", algebraic(p));

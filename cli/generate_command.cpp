@@ -11,13 +11,14 @@
 #include "core/presets.h"
 #include "jobs/sequence_generation.h"
 #include "jobs/shared_state.h"
+#include "tapwell/sequences.hpp"
 
 namespace tapwell::cli {
 
 namespace {
 
 struct GenerateOptions {
-    int mode = 0;
+    GenerationMode mode = GenerationMode::serial;
     std::string width = "1";
     std::string count = "0";
     bool show_register = false;
@@ -30,18 +31,18 @@ std::string generate_progress() {
     return "generated " + std::to_string(generated_count.load(std::memory_order_relaxed));
 }
 
-constexpr int MODE_SERIAL = 0, MODE_GOLD = 2;
-
 int run_generate() {
     std::string list;
-    if (!put_slot_text(SLOT_WIDTH, options.width, "--width") ||
-        !put_slot_text(SLOT_OUTPUT_COUNT, options.count, "--count") || !read_list(options.list, list)) {
+    if (!accept_typed_text(options.width, "--width") || !accept_typed_text(options.count, "--count") ||
+        !read_list(options.list, list)) {
         return EXIT_USAGE;
     }
-    int mode = options.mode;
-    if (const PresetRecord* p = preset_named(options.list.preset)) mode = p->mode == PresetMode::gold ? MODE_GOLD : MODE_SERIAL;
+    GenerationMode mode = options.mode;
+    if (const PresetRecord* p = preset_named(options.list.preset)) {
+        mode = p->mode == PresetMode::gold ? GenerationMode::gold : GenerationMode::serial;
+    }
     if (options.invert) {
-        if (mode != MODE_SERIAL) {
+        if (mode != GenerationMode::serial) {
             print_error("--invert inverts a serial run (one register); nothing was run");
             return EXIT_USAGE;
         }
@@ -50,14 +51,14 @@ int run_generate() {
         std::string gold;
         if (inverted_gold_list(list, gold)) {
             list = gold;
-            mode = MODE_GOLD;
+            mode = GenerationMode::gold;
         }
     }
-    if (!put_list_text(options.list, list)) return EXIT_USAGE;
-    set_setting(SET_GEN_MODE, mode);
-    set_setting(SET_SHOW_REGISTER, options.show_register ? 1 : 0);
+    if (!accept_list_text(options.list, list)) return EXIT_USAGE;
+    const GenerationInput input = read_generation_input(options.width.c_str(), options.count.c_str(), list,
+                                                        static_cast<std::int32_t>(mode), options.show_register);
     return run_session(options.common,
-                       {{generate_sequences, RUN_GENERATE, generate_progress}});
+                       {{[&input](FrontEnd& f) { return run_generation(f, input); }, RUN_GENERATE, generate_progress}});
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ int run_generate() {
 Command add_generate_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "generate", "Generate sequence values from polynomials and initial values");
-    const std::map<std::string, int> modes = {{"serial", 0}, {"parallel", 1}, {"gold", 2}};
+    const std::map<std::string, GenerationMode> modes = {
+        {"serial", GenerationMode::serial}, {"parallel", GenerationMode::parallel}, {"gold", GenerationMode::gold}};
     CLI::Option* mode = app->add_option("--mode", options.mode,
                     "serial (words of one register, default), parallel (one register per "
                     "bit) or gold (the exclusive-or of two registers)")

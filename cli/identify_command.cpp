@@ -13,6 +13,7 @@
 #include "cli/job_runner.h"
 #include "core/bit_text.h"
 #include "library/bit_recurrence.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell::cli {
 
@@ -70,7 +71,7 @@ int run_identify() {
     } else if (!has_register) {
         facts.text("register", "none: x divides the polynomial, the input does not repeat from its start, and no "
                                "register of the window reproduces it");
-    } else if (l < 3 || l > 32) {
+    } else if (l < WINDOW_MIN_DEGREE || l > WINDOW_MAX_DEGREE) {
         facts.text("register", "degree " + std::to_string(l) + ", which the window's registers (3 to 32) do not take");
     } else {
         facts.text("register", "the window's register " + r.polynomial_text + " started from the initial state");

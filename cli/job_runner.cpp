@@ -96,7 +96,7 @@ void print_error(const std::string& message) {
 }
 
 namespace {
-int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet);
+int run_console_job(const JobTask& job, int run_state, ProgressFunction progress, bool quiet);
 
 std::string log_name(const CommonOptions& options) {
     return options.log_path.empty() ? "standard output" : "log file '" + options.log_path + "'";
@@ -119,7 +119,6 @@ int run_session(const CommonOptions& options, const std::vector<SessionJob>& job
 
     int status = EXIT_DONE;
     for (const SessionJob& step : jobs) {
-        if (step.before) step.before();
         status = run_console_job(step.job, step.run_state, step.progress, options.quiet);
         if (status != EXIT_DONE) break;
     }
@@ -134,19 +133,10 @@ int run_session(const CommonOptions& options, const std::vector<SessionJob>& job
     return status;
 }
 
-bool put_slot_text(int slot, const std::string& text, const char* what) {
-    if (text.size() > TEXT_SLOT_SIZE - 1) {
-        print_error(std::string(what) + " is longer than the " +
-                    std::to_string(TEXT_SLOT_SIZE - 1) +
-                    " characters its entry holds; nothing was run");
-        return false;
-    }
-    if (text.find('\0') != std::string::npos) {
-        print_error(std::string(what) + " holds a zero byte, which no entry can; nothing was run");
-        return false;
-    }
-    set_text_slot(slot, text.c_str());
-    return true;
+bool accept_typed_text(const std::string& text, const char* what) {
+    if (text.find('\0') == std::string::npos) return true;
+    print_error(std::string(what) + " holds a zero byte, which no entry can; nothing was run");
+    return false;
 }
 
 namespace {
@@ -195,7 +185,7 @@ void wait_for_worker(std::mutex& mutex, std::condition_variable& ended, const bo
 
 // Runs the job to its end or to Ctrl-C, writes the status text to standard
 // error and returns the exit status.
-int run_console_job(JobFunction job, int run_state, ProgressFunction progress, bool quiet) {
+int run_console_job(const JobTask& job, int run_state, ProgressFunction progress, bool quiet) {
     // The console has no result box and no controls: nothing to show or enable.
     static QuietFrontEnd front_end;
     install_interrupt_handler();

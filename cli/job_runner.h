@@ -31,17 +31,16 @@ struct CommonOptions {
 };
 void add_common_options(CLI::App& command, CommonOptions& options);
 
-// Puts a typed text into a text slot. A text longer than the slot holds is
-// refused with a message instead of being cut: false then.
-bool put_slot_text(int slot, const std::string& text, const char* what);
+// A typed text that no entry of the window can hold: one with a zero byte,
+// which would end it there. Refused with a message: false then.
+bool accept_typed_text(const std::string& text, const char* what);
 
 using ProgressFunction = std::string (*)();  // one line for the progress display
 
 struct SessionJob {
-    JobFunction job;
+    JobTask job;  // its input bound, built from the options
     int run_state;
     ProgressFunction progress;
-    std::function<void()> before = {};  // what the user types before pressing its button
 };
 
 // Opens the log (the file for appending, or standard output), sets the

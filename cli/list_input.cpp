@@ -7,9 +7,13 @@
 #include "cli/job_runner.h"
 #include "cli/notation_option.h"
 #include "core/presets.h"
-#include "jobs/shared_state.h"
 
 namespace tapwell::cli {
+
+namespace {
+// Far more than a list of 32 registers needs; a larger file is refused, not cut.
+constexpr std::size_t MAX_LIST_BYTES = std::size_t{64} << 20;
+}  // namespace
 
 void add_list_options(CLI::App& command, ListOptions& options, bool with_presets) {
     CLI::Option_group* group =
@@ -55,36 +59,29 @@ bool read_list(const ListOptions& options, std::string& list) {
     std::string what = "--list-text";
     if (options.from_file) {
         what = "--list " + options.file;
-        // Far beyond what the slot holds is not read: the length check refuses it.
         std::string error;
-        if (!read_file_bytes(options.file, 16 * TEXT_SLOT_SIZE, list, error)) {
+        if (!read_file_bytes(options.file, MAX_LIST_BYTES, list, error)) {
             print_error("list: " + error);
+            return false;
+        }
+        if (list.size() > MAX_LIST_BYTES) {
+            print_error(what + " is larger than 64 MiB; nothing was run");
             return false;
         }
     } else {
         list = options.text;
     }
     if (!options.poly_notation) return true;
-    if (list.size() > 16 * TEXT_SLOT_SIZE) {
-        print_error(what + " is far longer than the " + std::to_string(TEXT_SLOT_SIZE - 1) +
-                    " characters its entry holds; nothing was run");
-        return false;
-    }
     std::string converted;
     if (!window_list_text(list, *options.poly_notation, what, converted)) return false;
     list = converted;
     return true;
 }
 
-bool put_list_text(const ListOptions& options, const std::string& list) {
+bool accept_list_text(const ListOptions& options, const std::string& list) {
     const std::string what = options.from_file ? "--list " + options.file
                              : options.preset.empty() ? std::string("--list-text") : "--preset " + options.preset;
-    return put_slot_text(SLOT_POLY_LIST, list, what.c_str());
-}
-
-bool put_list(const ListOptions& options) {
-    std::string list;
-    return read_list(options, list) && put_list_text(options, list);
+    return accept_typed_text(list, what.c_str());
 }
 
 }  // namespace tapwell::cli

@@ -1,7 +1,7 @@
 // Ring: cli. The polynomial list of generate and correlate: --list FILE (its
 // bytes, "-" for standard input), --list-text TEXT or (generate) --preset
-// NAME, its polynomial lines read in --poly-notation when given, put whole
-// into SLOT_POLY_LIST or refused.
+// NAME, its polynomial lines read in --poly-notation when given, read whole
+// as the window reads its list.
 #pragma once
 
 #include <optional>
@@ -33,10 +33,7 @@ void add_list_options(CLI::App& command, ListOptions& options, bool with_presets
 // polynomial cannot be read or is above degree 32, or there is no such preset.
 bool read_list(const ListOptions& options, std::string& list);
 
-// Puts a list into SLOT_POLY_LIST; false, after a message, when it does not fit.
-bool put_list_text(const ListOptions& options, const std::string& list);
-
-// read_list and put_list_text.
-bool put_list(const ListOptions& options);
+// Whether the window could hold the list (no zero byte); false after a message.
+bool accept_list_text(const ListOptions& options, const std::string& list);
 
 }  // namespace tapwell::cli

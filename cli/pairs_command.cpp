@@ -27,20 +27,17 @@ struct PairsOptions {
 int run_pairs() {
     std::string from = options.from;
     if (options.notation && !window_polynomial_text(options.from, *options.notation, "--from", from)) return EXIT_USAGE;
-    // --count is checked first by putting it where it goes later; the search's
-    // count then takes the slot for the first job.
-    if (!put_slot_text(SLOT_FIND_COUNT, options.count, "--count") ||
-        !put_slot_text(SLOT_SEARCH_FROM, from, "--from") ||
-        !put_slot_text(SLOT_FIND_COUNT, options.search_count, "--search-count")) {
+    if (!accept_typed_text(options.count, "--count") || !accept_typed_text(from, "--from") ||
+        !accept_typed_text(options.search_count, "--search-count")) {
         return EXIT_USAGE;
     }
-    return run_session(
-        options.common,
-        {{search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report},
-         {search_preferred_pairs, RUN_PAIR_SEARCH, format_status_report,
-          // The window shares "Number of find(0:max)" between the two jobs; the
-          // pair count is typed into it before P.P. search is pressed.
-          [] { set_text_slot(SLOT_FIND_COUNT, options.count.c_str()); }}});
+    const SearchInput search = read_search_input(from.c_str(), options.search_count.c_str());
+    // The pair search takes the finds of the search before it, as P.P. search does.
+    return run_session(options.common,
+                       {{[search](FrontEnd& f) { return run_primitive_search(f, search); }, RUN_PRIMITIVE_SEARCH,
+                         format_status_report},
+                        {[](FrontEnd& f) { return run_pair_search(f, read_pairs_input(options.count.c_str())); },
+                         RUN_PAIR_SEARCH, format_status_report}});
 }
 
 }  // namespace

@@ -22,12 +22,11 @@ struct SearchOptions {
 int run_search() {
     std::string from = options.from;
     if (options.notation && !window_polynomial_text(options.from, *options.notation, "--from", from)) return EXIT_USAGE;
-    if (!put_slot_text(SLOT_SEARCH_FROM, from, "--from") ||
-        !put_slot_text(SLOT_FIND_COUNT, options.count, "--count")) {
-        return EXIT_USAGE;
-    }
+    if (!accept_typed_text(from, "--from") || !accept_typed_text(options.count, "--count")) return EXIT_USAGE;
+    const SearchInput input = read_search_input(from.c_str(), options.count.c_str());
     return run_session(options.common,
-                       {{search_primitive, RUN_PRIMITIVE_SEARCH, format_status_report}});
+                       {{[input](FrontEnd& f) { return run_primitive_search(f, input); }, RUN_PRIMITIVE_SEARCH,
+                         format_status_report}});
 }
 
 }  // namespace

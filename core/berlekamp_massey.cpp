@@ -13,7 +13,6 @@ namespace tapwell {
 
 namespace {
 
-std::size_t words_for(std::size_t bits) { return (bits + 63) / 64; }
 
 // 64 bits of v from bit offset `at` (v has a zero word past its last).
 std::uint64_t load(const std::uint64_t* v, std::size_t at) {
@@ -44,10 +43,7 @@ const LinearRecurrence& BerlekampMassey::run(const std::uint64_t* bits, std::siz
     const std::size_t size = words_for(count + 1) + 2;
     reversed.assign(size, 0);
     for (std::size_t i = 0; i < count; ++i) {
-        if (bits[i >> 6] >> (i & 63) & 1u) {
-            const std::size_t k = count - 1 - i;
-            reversed[k >> 6] |= std::uint64_t{1} << (k & 63);
-        }
+        if (bit_at(bits, i)) set_bit(reversed.data(), count - 1 - i);
     }
     std::vector<std::uint64_t>& c = result.connection;
     c.assign(size, 0);
@@ -94,10 +90,7 @@ LinearRecurrence linear_recurrence(const BitSequence& bits) {
 std::vector<std::uint64_t> characteristic_word(const LinearRecurrence& r) {
     std::vector<std::uint64_t> word(words_for(r.length + 1), 0);
     for (std::size_t j = 0; j <= r.length; ++j) {
-        if (r.has(j)) {
-            const std::size_t k = r.length - j;
-            word[k >> 6] |= std::uint64_t{1} << (k & 63);
-        }
+        if (r.has(j)) set_bit(word.data(), r.length - j);
     }
     return word;
 }

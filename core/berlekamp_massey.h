@@ -9,19 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "core/bit_words.h"
 #include "core/poly_word.h"
 
 namespace tapwell {
 
-// Bits packed 64 a word: bit i of the sequence is words[i / 64] >> (i % 64) & 1.
+// Bits packed 64 a word (core/bit_words.h).
 struct BitSequence {
     std::vector<std::uint64_t> words;
     std::size_t count = 0;
 
-    bool at(std::size_t i) const { return (words[i >> 6] >> (i & 63) & 1u) != 0; }
+    bool at(std::size_t i) const { return bit_at(words.data(), i); }
     void push(bool bit) {
         if ((count & 63) == 0) words.push_back(0);
-        words[count >> 6] |= static_cast<std::uint64_t>(bit) << (count & 63);
+        if (bit) set_bit(words.data(), count);
         ++count;
     }
 };
@@ -29,7 +30,7 @@ struct BitSequence {
 struct LinearRecurrence {
     std::size_t length = 0;                 // L, the linear complexity
     std::vector<std::uint64_t> connection;  // bit j = c_j; c_0 = 1, degree at most L
-    bool has(std::size_t j) const { return (connection[j >> 6] >> (j & 63) & 1u) != 0; }
+    bool has(std::size_t j) const { return bit_at(connection.data(), j); }
 };
 
 // The working buffers of one run, kept between runs.

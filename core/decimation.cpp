@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "core/bit_words.h"
 #include "core/gf2_wide.h"
 #include "core/poly_order.h"
 
@@ -77,7 +78,7 @@ PolyWord decimation_polynomial(PolyWord f, std::uint64_t d, BerlekampMassey& bm)
     std::uint64_t terms[2] = {0, 0};
     std::uint64_t r = 1;
     for (int k = 0; k < 2 * n; ++k) {
-        terms[k >> 6] |= (r & 1u) << (k & 63);
+        if (r & 1u) set_bit(terms, static_cast<std::size_t>(k));
         r = arith.multiply(m, r, step);
     }
     const PolyWord g = characteristic_polynomial(bm.run(terms, static_cast<std::size_t>(2 * n)));
@@ -89,17 +90,24 @@ std::uint64_t decimation_of(const FieldLog& log, PolyWord g, BerlekampMassey& bm
     return decimation_polynomial(log.f, d, bm) == g ? d : 0;
 }
 
-const char* family_name(Family family) { return family == Family::gold ? "Gold" : "Kasami"; }
+const char* partner_family_name(PartnerFamily family) noexcept {
+    switch (family) {
+        case PartnerFamily::gold: return "Gold";
+        case PartnerFamily::kasami: return "Kasami";
+        case PartnerFamily::other: break;
+    }
+    return "other";
+}
 
 std::vector<FamilyDecimation> preferred_family_decimations(int n) {
     std::vector<FamilyDecimation> direct;
     if (n % 4 == 0) return direct;
     const int wanted_gcd = n % 2 != 0 ? 1 : 2;
-    for (Family family : {Family::gold, Family::kasami}) {
+    for (PartnerFamily family : {PartnerFamily::gold, PartnerFamily::kasami}) {
         for (int k = 1; 2 * k < n; ++k) {
             if (std::gcd(n, k) != wanted_gcd) continue;
             const std::uint64_t p = std::uint64_t{1} << k;
-            direct.push_back({family == Family::gold ? p + 1 : p * p - p + 1, family, k, false});
+            direct.push_back({family == PartnerFamily::gold ? p + 1 : p * p - p + 1, family, k, false});
         }
     }
     std::vector<FamilyDecimation> all = direct;

@@ -20,6 +20,7 @@
 #include "core/berlekamp_massey.h"
 #include "core/field_log.h"
 #include "core/poly_word.h"
+#include "tapwell/partner_family.hpp"
 
 namespace tapwell {
 
@@ -45,13 +46,10 @@ PolyWord decimation_polynomial(PolyWord f, std::uint64_t d, BerlekampMassey& bm)
 // decimation_polynomial. 0 when that does not give g back (g not primitive).
 std::uint64_t decimation_of(const FieldLog& log, PolyWord g, BerlekampMassey& bm);
 
-enum class Family { gold, kasami };
-
-const char* family_name(Family family);
 
 struct FamilyDecimation {
     std::uint64_t d;      // 2^k + 1 or 2^(2k) - 2^k + 1, or the inverse of one
-    Family family;
+    PartnerFamily family;  // gold or kasami
     int k;
     bool inverse;         // d is the inverse of the family's decimation
 };

@@ -3,6 +3,8 @@
 
 #include <bit>
 
+#include "core/bit_words.h"
+
 namespace tapwell {
 
 namespace {
@@ -213,7 +215,7 @@ NotationReading read_algebraic(std::string_view text) {
 }
 
 bool word_bit(const std::vector<std::uint64_t>& word, std::size_t k) {
-    return (k >> 6) < word.size() && (word[k >> 6] >> (k & 63) & 1u) != 0;
+    return (k >> 6) < word.size() && bit_at(word.data(), k);
 }
 
 }  // namespace

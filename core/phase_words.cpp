@@ -97,10 +97,7 @@ void plan_phase_words(PhaseWords& plan, int n, std::uint32_t taps_a, std::uint32
 }
 
 std::uint32_t phase_words_state(const PhaseWords& plan, int i) {
-    const std::uint32_t top = 1u << (plan.n - 1);
-    std::uint32_t state = 1;
-    for (int k = 0; k < 64 * i; ++k) state = register_step(state, plan.b.taps, top);
-    return state;
+    return register_steps(1, plan.b.taps, 1u << (plan.n - 1), 64 * i);
 }
 
 bool count_phase_differences(const PhaseWords& plan, std::uint64_t from, std::uint64_t to, std::uint64_t* differ,

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/bit_words.h"
 #include "core/mersenne_factors.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -82,7 +83,7 @@ struct SmallIrreducibles {
         }
         std::memset(odd_weight, 0, sizeof odd_weight);
         for (std::uint32_t l = 0; l < PRIMITIVE_BLOCK; ++l) {
-            if (std::popcount(l) & 1) odd_weight[l >> 6] |= std::uint64_t{1} << (l & 63);
+            if (std::popcount(l) & 1) set_bit(odd_weight, l);
         }
     }
 };
@@ -135,10 +136,10 @@ void sieve_block(std::uint32_t base, int n, std::uint64_t* composite) {
         std::uint32_t l = (c & 1u) ? (c ^ q) >> 1 : c >> 1;
         // Every L = l + M * q with deg M < 16 - d, in Gray-code order.
         const std::uint32_t steps = 1u << (16 - d);
-        composite[l >> 6] |= std::uint64_t{1} << (l & 63);
+        set_bit(composite, l);
         for (std::uint32_t k = 1; k < steps; ++k) {
             l ^= q << std::countr_zero(k);
-            composite[l >> 6] |= std::uint64_t{1} << (l & 63);
+            set_bit(composite, l);
         }
     }
 }
@@ -177,7 +178,7 @@ std::uint32_t find_primitives(std::uint32_t first, std::uint32_t last, int n, st
         std::uint32_t* irreducible = finds + total;
         std::uint32_t count = 0;
         for (std::uint32_t l = g - base; l <= stop - base; ++l) {
-            if (!(composite[l >> 6] >> (l & 63) & 1u)) irreducible[count++] = base + l;
+            if (!bit_at(composite, l)) irreducible[count++] = base + l;
         }
         total += keep_primitive(irreducible, count, n, true, finds + total, engine);
         if (stop == last) break;

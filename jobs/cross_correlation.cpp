@@ -233,10 +233,19 @@ private:
 
 }  // namespace
 
+CorrelationInput read_correlation_input(std::string_view list) {
+    CorrelationInput input;
+    parse_register_list(input.bank, list, 2);
+    return input;
+}
+
 JobOutcome correlate_pair(FrontEnd& front_end) {
+    return run_correlation(front_end, read_correlation_input(text_slot(SLOT_POLY_LIST)));
+}
+
+JobOutcome run_correlation(FrontEnd& front_end, const CorrelationInput& input) {
     begin_job(front_end);
-    RegisterBank bank;
-    parse_register_list(bank, text_slot(SLOT_POLY_LIST), 2);
+    const RegisterBank& bank = input.bank;
     const ShiftRegister& a = bank.registers[0];
     const ShiftRegister& b = bank.registers[1];
     if (a.top == 0 || b.top == 0 || a.degree != b.degree) return reject_parameters(front_end);

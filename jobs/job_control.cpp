@@ -43,13 +43,13 @@ void set_job_threads(int threads) { configured_threads.store(threads > 0 ? threa
 
 JobState job_state() { return static_cast<JobState>(state.load(std::memory_order_acquire)); }
 
-JobOutcome run_job(JobFunction job, FrontEnd& front_end) {
+JobOutcome run_job(const JobTask& job, FrontEnd& front_end) {
     const JobOutcome outcome = job(front_end);
     if (outcome == JobOutcome::stopped && log_failed() && claim_job_end()) return JobOutcome::write_failed;
     return outcome;
 }
 
-JobOutcome run_job_here(JobFunction job, int run_state, FrontEnd& front_end) {
+JobOutcome run_job_here(const JobTask& job, int run_state, FrontEnd& front_end) {
     begin_started_job(run_state);
     const JobOutcome outcome = run_job(job, front_end);
     if (outcome != JobOutcome::stopped) finish_job();

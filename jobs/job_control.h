@@ -48,11 +48,11 @@ void set_job_threads(int threads);
 // Runs a job on the worker and says how it ended: a job that stopped because
 // its log failed, with nobody aborting it, ends as write_failed (the end is
 // claimed here, so Abort and Status report then find a job that has ended).
-JobOutcome run_job(JobFunction job, FrontEnd& front_end);
+JobOutcome run_job(const JobTask& job, FrontEnd& front_end);
 
 // Runs a job on this thread from start to end, as a start command and the end
 // routine would around it (no controls to enable): for the benchmarks, the
 // fuzz targets and the tests.
-JobOutcome run_job_here(JobFunction job, int run_state, FrontEnd& front_end);
+JobOutcome run_job_here(const JobTask& job, int run_state, FrontEnd& front_end);
 
 }  // namespace tapwell

@@ -2,6 +2,8 @@
 // The console turns it into its exit status, the window into its end routine.
 #pragma once
 
+#include <functional>
+
 namespace tapwell {
 
 class FrontEnd;
@@ -14,5 +16,7 @@ enum class JobOutcome {
 };
 
 using JobFunction = JobOutcome (*)(FrontEnd&);
+// A job with its input bound (tapwell-cli's, built from its options).
+using JobTask = std::function<JobOutcome(FrontEnd&)>;
 
 }  // namespace tapwell

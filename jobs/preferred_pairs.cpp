@@ -15,6 +15,7 @@
 #include "library/pair_search.h"
 #include "runtime/log_stream.h"
 #include "runtime/worker_pool.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -77,16 +78,23 @@ private:
 
 }  // namespace
 
+PairsInput read_pairs_input(const char* count) {
+    return {FoundList.data(), found_list_count, static_cast<std::uint32_t>(leading_integer(count))};
+}
+
 JobOutcome search_preferred_pairs(FrontEnd& front_end) {
+    return run_pair_search(front_end, read_pairs_input(text_slot(SLOT_FIND_COUNT)));
+}
+
+JobOutcome run_pair_search(FrontEnd& front_end, const PairsInput& input) {
     begin_job(front_end);
     // The percentage of Status report falls back to 0 here, before the new
     // total is set, so it never shows the last run's count over this run's total.
     pairs_checked.store(0, std::memory_order_relaxed);
-    const std::uint32_t list_count = found_list_count;
-    const int n = list_count > 0 ? bit_length(FoundList[0]) : 0;
-    // Read as typed, compared unsigned: a negative count never stops early.
-    std::uint32_t limit = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_FIND_COUNT)));
-    if (n < 3 || list_count < 2) return reject_parameters(front_end);
+    const std::uint32_t list_count = input.count;
+    const int n = list_count > 0 ? bit_length(input.list[0]) : 0;
+    std::uint32_t limit = input.limit;
+    if (n < WINDOW_MIN_DEGREE || list_count < 2) return reject_parameters(front_end);
 
     LineBuilder line;
     line.text(texts::PAIRS_HEADER).number(n);
@@ -94,8 +102,8 @@ JobOutcome search_preferred_pairs(FrontEnd& front_end) {
     if (limit == 0) limit = static_cast<std::uint32_t>(mersenne(n));
     found_count.store(0, std::memory_order_relaxed);
 
-    PairLines sink(front_end, FoundList.data(), list_count);
-    const PairSearchRequest request{FoundList.data(), list_count, limit};
+    PairLines sink(front_end, input.list, list_count);
+    const PairSearchRequest request{input.list, list_count, limit};
     if (search_pairs(request, {job_stop_token(), job_threads()}, sink) == RunEnd::stopped) return JobOutcome::stopped;
     line.clear().text(texts::PAIRS_COMPLETED).number(sink.found()).text("\n");
     return close_job(front_end, line.view());

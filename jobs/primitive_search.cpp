@@ -16,6 +16,7 @@
 #include "jobs/shared_state.h"
 #include "jobs/system_texts.h"
 #include "library/primitive_search.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -110,13 +111,20 @@ private:
 
 }  // namespace
 
+SearchInput read_search_input(const char* from, const char* count) {
+    return {parse_polynomial(from), static_cast<std::uint32_t>(leading_integer(count))};
+}
+
 JobOutcome search_primitive(FrontEnd& front_end) {
+    return run_primitive_search(front_end, read_search_input(text_slot(SLOT_SEARCH_FROM), text_slot(SLOT_FIND_COUNT)));
+}
+
+JobOutcome run_primitive_search(FrontEnd& front_end, const SearchInput& input) {
     begin_job(front_end);
-    const std::uint32_t a = parse_polynomial(text_slot(SLOT_SEARCH_FROM));
+    const std::uint32_t a = input.from;
     const int n = bit_length(a);
-    // Read as typed, compared unsigned: a negative count never stops early.
-    std::uint32_t limit = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_FIND_COUNT)));
-    if (a == 0 || n < 3) return reject_parameters(front_end);
+    std::uint32_t limit = input.count;
+    if (a == 0 || n < WINDOW_MIN_DEGREE) return reject_parameters(front_end);
 
     const std::uint32_t e = 1u << (n - 1);
     const std::uint32_t first = a == e ? e + 1 : a;  // x^n + 1 is never tested

@@ -125,24 +125,39 @@ std::optional<GenerationMode> generation_mode(std::int32_t setting) {
 
 }  // namespace
 
+GenerationInput read_generation_input(const char* width, const char* count, std::string_view list, std::int32_t mode,
+                                      bool show_register) {
+    GenerationInput input;
+    input.bank.output_width = leading_integer(width);
+    input.bank.output_count = static_cast<std::uint32_t>(leading_integer(count));
+    parse_register_list(input.bank, list, REGISTER_COUNT);
+    input.mode = mode;
+    input.show_register = show_register;
+    return input;
+}
+
 JobOutcome generate_sequences(FrontEnd& front_end) {
+    return run_generation(front_end, read_generation_input(text_slot(SLOT_WIDTH), text_slot(SLOT_OUTPUT_COUNT),
+                                                           text_slot(SLOT_POLY_LIST), setting(SET_GEN_MODE),
+                                                           setting(SET_SHOW_REGISTER) != 0));
+}
+
+JobOutcome run_generation(FrontEnd& front_end, const GenerationInput& input) {
     begin_job(front_end);
     generated_count.store(0, std::memory_order_relaxed);
     GenerationRequest request;
     RegisterBank& bank = request.bank;
-    bank.output_width = leading_integer(text_slot(SLOT_WIDTH));
-    bank.output_count = static_cast<std::uint32_t>(leading_integer(text_slot(SLOT_OUTPUT_COUNT)));
-    parse_register_list(bank, text_slot(SLOT_POLY_LIST), REGISTER_COUNT);
+    bank = input.bank;
 
     if (bank.output_width < 1 || bank.output_width > GENERATION_MAX_WIDTH || bank.registers[0].top == 0) {
         return reject_parameters(front_end);
     }
     bank.output_count = generation_count(request);
     work_total.store(bank.output_count, std::memory_order_relaxed);
-    const std::optional<GenerationMode> mode = generation_mode(setting(SET_GEN_MODE));
+    const std::optional<GenerationMode> mode = generation_mode(input.mode);
     if (!mode) return close_job(front_end, {});  // an unknown mode from a settings file: no output at all
     request.mode = *mode;
-    request.with_states = setting(SET_SHOW_REGISTER) != 0 && *mode != GenerationMode::parallel;
+    request.with_states = input.show_register && *mode != GenerationMode::parallel;
     if (!generation_valid(request)) return reject_parameters(front_end);
 
     log_headers(request);

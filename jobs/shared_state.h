@@ -21,7 +21,7 @@ enum SettingIndex : int {
     SET_WIN_RIGHT = 3,
     SET_WIN_BOTTOM = 4,
     SET_RUN_STATE = 10,
-    SET_GEN_MODE = 13,       // 0 serial, 1 parallel, 2 Gold
+    SET_GEN_MODE = 13,       // a GenerationMode (tapwell/sequences.hpp): 0 serial, 1 parallel, 2 Gold
     SET_SHOW_REGISTER = 14,  // 0 or 1
 };
 constexpr int SETTINGS_COUNT = 20;

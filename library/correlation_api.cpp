@@ -47,8 +47,8 @@ private:
 template <typename Out>
 void correlate_into(Polynomial a, Polynomial b, std::span<Out> r, const RunOptions& options, int max_degree) {
     const PolyWord wa = word_of(a), wb = word_of(b);
-    refuse(degree_refusal(wa, "A", 3, max_degree));
-    refuse(degree_refusal(wb, "B", 3, max_degree));
+    refuse(degree_refusal(wa, "A", WINDOW_MIN_DEGREE, max_degree));
+    refuse(degree_refusal(wb, "B", WINDOW_MIN_DEGREE, max_degree));
     refuse(same_degree_refusal(wa, wb));
     const std::uint64_t phases = mersenne(a.degree());
     if (r.size() != phases) {
@@ -63,7 +63,7 @@ void correlate_into(Polynomial a, Polynomial b, std::span<Out> r, const RunOptio
 }  // namespace
 
 void correlate_all_phases(Polynomial a, Polynomial b, std::span<std::int64_t> r, const RunOptions& options) {
-    correlate_into(a, b, r, options, 32);
+    correlate_into(a, b, r, options, WINDOW_MAX_DEGREE);
 }
 
 // |r| < 2^31 up to degree 31.
@@ -72,7 +72,7 @@ void correlate_all_phases(Polynomial a, Polynomial b, std::span<std::int32_t> r,
 }
 
 std::vector<std::int64_t> correlate_all_phases(Polynomial a, Polynomial b, const RunOptions& options) {
-    refuse(degree_refusal(word_of(a), "A", 3, 32));
+    refuse(degree_refusal(word_of(a), "A", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
     std::vector<std::int64_t> r(mersenne(a.degree()));
     correlate_all_phases(a, b, std::span<std::int64_t>(r), options);
     return r;

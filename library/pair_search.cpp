@@ -10,6 +10,7 @@
 #include "library/correlation.h"
 #include "library/pair_classifier.h"
 #include "tapwell/preferred_values.hpp"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -55,7 +56,7 @@ PairVerdict test_pair(const SteppedPair& pair, std::uint32_t period, PreferredVa
 int pair_search_degree(const PairSearchRequest& request) {
     if (request.count < 2) return 0;
     const int n = std::bit_width(request.list[0]);
-    return n < 3 ? 0 : n;
+    return n < WINDOW_MIN_DEGREE ? 0 : n;
 }
 
 RunEnd search_pairs(const PairSearchRequest& request, const RunContext& context, PairSink& sink) {

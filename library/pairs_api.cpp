@@ -45,7 +45,7 @@ std::vector<IndexPair> preferred_pairs(std::span<const Polynomial> list, std::ui
     for (std::size_t k = 0; k < list.size(); ++k) {
         const PolyWord p = word_of(list[k]);
         const std::string what = "entry " + std::to_string(k);
-        refuse(degree_refusal(p, what, 3, 32));
+        refuse(degree_refusal(p, what, WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
         if (p.degree != list[0].degree()) {
             throw InvalidArgument(what + " has degree " + std::to_string(p.degree) + " and entry 0 degree " +
                                   std::to_string(list[0].degree()) + ": the entries of a list have one degree");
@@ -62,8 +62,8 @@ std::vector<IndexPair> preferred_pairs(std::span<const Polynomial> list, std::ui
 
 PairCheck check_pair(Polynomial a, Polynomial b, const RunOptions& options) {
     const PolyWord wa = word_of(a), wb = word_of(b);
-    refuse(degree_refusal(wa, "A", 3, 32));
-    refuse(degree_refusal(wb, "B", 3, 32));
+    refuse(degree_refusal(wa, "A", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
+    refuse(degree_refusal(wb, "B", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
     refuse(same_degree_refusal(wa, wb));
     refuse(primitive_refusal(wa, "A"));
     refuse(primitive_refusal(wb, "B"));

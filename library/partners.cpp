@@ -27,7 +27,6 @@ struct Candidate {
     bool compute;  // all phases to be computed
 };
 
-PartnerFamily family_of(Family f) { return f == Family::gold ? PartnerFamily::gold : PartnerFamily::kasami; }
 
 // Not preferred when a first phase says so; otherwise TO_COMPUTE.
 std::uint8_t first_phases(PhaseWords& plan, PolyWord f, PolyWord g, const std::stop_token& stop) {
@@ -60,6 +59,9 @@ bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyD
             if (progress != nullptr) progress->done.fetch_add(1, std::memory_order_relaxed);
         }
     });
+    if (progress != nullptr) {
+        progress->examined.store(progress->done.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    }
     if (pool.stopped()) return false;
     for (std::size_t k = 0; k < leaders.size(); ++k) {
         if (state[k] == NOT_PREFERRED) continue;
@@ -67,7 +69,7 @@ bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyD
         for (const FamilyDecimation& named : family) {
             if (coset_leader(named.d, n) != leaders[k]) continue;
             c.d = named.d;
-            c.family = family_of(named.family);
+            c.family = named.family;
             break;
         }
         candidates.push_back(c);
@@ -77,14 +79,6 @@ bool examine_every_coset(WorkerPool& pool, PolyWord f, const std::vector<FamilyD
 
 }  // namespace
 
-const char* partner_family_name(PartnerFamily family) noexcept {
-    switch (family) {
-        case PartnerFamily::gold: return "Gold";
-        case PartnerFamily::kasami: return "Kasami";
-        case PartnerFamily::other: break;
-    }
-    return "other";
-}
 
 PartnersEnd find_partners(WorkerPool& pool, PolyWord f, bool exhaustive, bool verify,
                           std::vector<FoundPartner>& partners, PartnerProgress* progress) {
@@ -96,7 +90,7 @@ PartnersEnd find_partners(WorkerPool& pool, PolyWord f, bool exhaustive, bool ve
     } else {
         BerlekampMassey bm;
         for (const FamilyDecimation& named : family) {
-            candidates.push_back({named.d, decimation_polynomial(f, named.d, bm), family_of(named.family), true, verify});
+            candidates.push_back({named.d, decimation_polynomial(f, named.d, bm), named.family, true, verify});
         }
     }
     if (progress != nullptr) {

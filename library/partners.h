@@ -38,6 +38,9 @@ struct PartnerProgress {
     std::atomic<std::uint64_t> done{0};
     std::atomic<std::uint64_t> total{0};
     SpectrumProgress spectrum;  // the pair being verified
+    // Where done stood when the exhaustive pass ended: done starts again for
+    // the verifications, and tests hold the pass to its total by this.
+    std::atomic<std::uint64_t> examined{0};
 };
 
 enum class PartnersEnd {

@@ -7,6 +7,7 @@
 
 #include "core/primitivity.h"
 #include "runtime/worker_pool.h"
+#include "tapwell/polynomial.hpp"
 
 namespace tapwell {
 
@@ -21,7 +22,7 @@ struct Block {
 
 int search_degree(const PrimitiveSearchRequest& request) {
     const int n = std::bit_width(request.first);
-    if (n < 3) return 0;
+    if (n < WINDOW_MIN_DEGREE) return 0;
     if (request.last != 0 && (request.last < request.first || std::bit_width(request.last) != n)) return 0;
     return n;
 }

@@ -46,7 +46,7 @@ private:
 void for_each_primitive(const PrimitiveSearch& search, const std::function<bool(std::span<const Polynomial>)>& take,
                         const RunOptions& options) {
     const PolyWord from = word_of(search.from);
-    refuse(degree_refusal(from, "from", SEARCH_MIN_DEGREE, SEARCH_MAX_DEGREE));
+    refuse(degree_refusal(from, "from", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
     PrimitiveSearchRequest request{static_cast<std::uint32_t>(from.value), 0, 0};
     if (search.last) {
         const PolyWord last = word_of(*search.last);
@@ -80,9 +80,9 @@ std::vector<Polynomial> primitive_polynomials(const PrimitiveSearch& search, con
 }
 
 std::vector<Polynomial> primitive_polynomials(int degree, const RunOptions& options) {
-    if (degree < SEARCH_MIN_DEGREE || degree > SEARCH_MAX_DEGREE) {
+    if (degree < WINDOW_MIN_DEGREE || degree > WINDOW_MAX_DEGREE) {
         throw InvalidArgument("degree " + std::to_string(degree) + ": the search takes degrees " +
-                              std::to_string(SEARCH_MIN_DEGREE) + " to " + std::to_string(SEARCH_MAX_DEGREE));
+                              std::to_string(WINDOW_MIN_DEGREE) + " to " + std::to_string(WINDOW_MAX_DEGREE));
     }
     // x^n + 1, where the window's search of a degree starts (it is never a find).
     return primitive_polynomials(PrimitiveSearch{Polynomial::from_value(std::uint64_t{1} << (degree - 1))}, options);

@@ -29,8 +29,9 @@
 namespace tapwell {
 
 // Opens path for appending (on Windows in binary mode, each "\n" written as
-// CR LF by log_sink_win32, so that a block stays one WriteFile). On failure the log stays closed and error_text (when given)
-// receives the system's reason.
+// CR LF by log_sink_win32, so that a block stays one WriteFile). On failure
+// the log stays closed and error_text (when given) receives the system's
+// reason.
 bool log_open(const char* path, std::string* error_text = nullptr);
 // Uses an already open stream (standard output for the console) without
 // owning it: whatever the stream holds is flushed, then the log writes to its

@@ -13,8 +13,8 @@ enum EnablingEvent : int {
     EVENT_LOG_CLOSED,
     EVENT_SEARCH_STARTED,
     EVENT_GENERATION_STARTED,
-    EVENT_SEARCH_FINISHED,    // the end routine of the two searches (finish_search_job)
-    EVENT_GENERATE_FINISHED,  // the end routine of generation and correlation (finish_generate_job)
+    EVENT_SEARCH_FINISHED,    // the end of the two searches (finish_search_job, run_control.h)
+    EVENT_GENERATE_FINISHED,  // the end of generation and correlation (finish_generate_job)
     ENABLING_EVENT_COUNT,
 };
 

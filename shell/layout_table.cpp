@@ -10,10 +10,15 @@
 #include "shell/layout_table.h"
 
 #include "jobs/shared_state.h"
+#include "tapwell/sequences.hpp"
 
 #include <cstdio>
 
 namespace tapwell {
+
+// A radio button's value is its place in its group: the generation modes.
+static_assert(ID_MODE_PARALLEL - ID_MODE_SERIAL == static_cast<int>(GenerationMode::parallel) &&
+              ID_MODE_GOLD - ID_MODE_SERIAL == static_cast<int>(GenerationMode::gold));
 
 namespace {
 constexpr LayoutRecord EMPTY = {KIND_EMPTY, -1, -1, 0xFFFFFFFFu, 0, 0, 0, 0, {nullptr, nullptr}};

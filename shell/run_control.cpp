@@ -41,10 +41,14 @@ constexpr std::array<CommandEntry, 16> command_table = {{
 }};
 
 constexpr std::array<JobStart, 4> job_starts = {{
-    {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
-    {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
-    {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
-    {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
+    {ID_SEARCH_START, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, finish_search_job,
+     EVENT_SEARCH_FINISHED},
+    {ID_PAIR_SEARCH, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, finish_search_job,
+     EVENT_SEARCH_FINISHED},
+    {ID_GENERATE_START, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, finish_generate_job,
+     EVENT_GENERATE_FINISHED},
+    {ID_CORRELATE, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, finish_generate_job,
+     EVENT_GENERATE_FINISHED},
 }};
 
 constexpr std::array<RunTransition, 2> log_transitions = {{
@@ -68,10 +72,17 @@ const JobStart* job_start_for(int control_id) {
     return nullptr;
 }
 
-void run_end_routine(const JobStart& start, EnableControl enable) {
-    apply_enabling(start.finished, enable);
+void finish_search_job(EnableControl enable) {
+    apply_enabling(EVENT_SEARCH_FINISHED, enable);
     finish_job();
 }
+
+void finish_generate_job(EnableControl enable) {
+    apply_enabling(EVENT_GENERATE_FINISHED, enable);
+    finish_job();
+}
+
+void run_end_routine(const JobStart& start, EnableControl enable) { start.end_routine(enable); }
 
 void report_status() {
     std::string text = format_status_report();

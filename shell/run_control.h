@@ -31,19 +31,29 @@ enum class CommandAction {
 // The action of a control id (anything out of range does nothing).
 CommandAction command_action(int control_id);
 
+// The two end routines, on the front end's thread once a job has ended by
+// itself: the enabling of the job's end, then the jobs' part (finish_job:
+// RUN_IDLE, no job running). finish_search_job ends the two searches,
+// finish_generate_job generation and correlation.
+void finish_search_job(EnableControl enable);
+void finish_generate_job(EnableControl enable);
+using EndRoutine = void (*)(EnableControl enable);
+
 struct JobStart {
     int control_id;
     JobFunction job;
     RunState run_state;
     EnablingEvent started;   // applied once the worker runs
-    EnablingEvent finished;  // the job's end routine: finish_search_job or finish_generate_job
+    EndRoutine end_routine;  // run when the job ends by itself
+    // The enabling of that end routine; Abort applies it alone, having run
+    // the jobs' part already (complete_abort, jobs/job_frame.h).
+    EnablingEvent finished;
 };
 
 // The start entry of a start button, or nullptr.
 const JobStart* job_start_for(int control_id);
 
-// The end routine of a job that ended by itself, on the front end's thread:
-// the enabling of its end, then RUN_IDLE and no job running (finish_job).
+// The end routine of a job that ended by itself.
 void run_end_routine(const JobStart& start, EnableControl enable);
 
 // Status report: the running job's progress replaces the status text. Once the

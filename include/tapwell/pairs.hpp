@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tapwell/export.hpp"
+#include "tapwell/partner_family.hpp"
 #include "tapwell/polynomial.hpp"
 #include "tapwell/preferred_values.hpp"
 #include "tapwell/run_options.hpp"
@@ -45,10 +46,6 @@ struct PairCheck {
 // a degree divisible by 4 is answered (never preferred), for polynomials that
 // are not primitive.
 TAPWELL_API PairCheck check_pair(Polynomial a, Polynomial b, const RunOptions& options = {});
-
-enum class PartnerFamily { gold, kasami, other };
-// "Gold", "Kasami", "other".
-TAPWELL_API const char* partner_family_name(PartnerFamily family) noexcept;
 
 struct Partner {
     Polynomial polynomial;

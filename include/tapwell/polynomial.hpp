@@ -30,6 +30,11 @@ namespace tapwell {
 
 enum class Notation { binary, octal, hex, koopman, decimal, algebraic };
 
+// The degrees of the window's registers, searches and correlations, which
+// run on 32-bit words; the questions about one polynomial go to 64.
+inline constexpr int WINDOW_MIN_DEGREE = 3;
+inline constexpr int WINDOW_MAX_DEGREE = 32;
+
 // "binary", "octal", "hex", "koopman", "decimal", "algebraic".
 TAPWELL_API const char* notation_name(Notation notation) noexcept;
 // The notation of that name; throws InvalidArgument for any other name.

@@ -1,7 +1,8 @@
 // tapwell: the primitive polynomials of one degree, in the window's order.
 //
 // The window's order is that of value() within the degree: from a start
-// polynomial upwards, x^n + 1 never among them. Degrees 3 to 32.
+// polynomial upwards, x^n + 1 never among them. Degrees 3 to 32
+// (WINDOW_MIN_DEGREE to WINDOW_MAX_DEGREE).
 #pragma once
 
 #include <cstdint>
@@ -15,10 +16,6 @@
 #include "tapwell/run_options.hpp"
 
 namespace tapwell {
-
-// The degrees the primitive search enumerates.
-inline constexpr int SEARCH_MIN_DEGREE = 3;
-inline constexpr int SEARCH_MAX_DEGREE = 32;
 
 struct PrimitiveSearch {
     // The first candidate, as typed into "Searching from": its degree is the

@@ -38,11 +38,9 @@ enum class GenerationMode : int {
     parallel = 1,  // registers 0 .. width - 1, one bit of the value each
     gold = 2,      // registers 0 and 1, `width` bits of the sum of their outputs
 };
-// The window's widths and register degrees.
+// The window's widths and register counts (its degrees: polynomial.hpp).
 inline constexpr int GENERATION_MAX_WIDTH = 32;
 inline constexpr int GENERATION_MAX_REGISTERS = 32;
-inline constexpr int WINDOW_MIN_DEGREE = 3;
-inline constexpr int WINDOW_MAX_DEGREE = 32;
 
 struct Generation {
     GenerationMode mode = GenerationMode::serial;

@@ -13,6 +13,7 @@
 #include "tapwell/correlation.hpp"
 #include "tapwell/errors.hpp"
 #include "tapwell/pairs.hpp"
+#include "tapwell/partner_family.hpp"
 #include "tapwell/polynomial.hpp"
 #include "tapwell/preferred_values.hpp"
 #include "tapwell/presets.hpp"

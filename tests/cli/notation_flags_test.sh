@@ -47,4 +47,19 @@ out=$("$cli" generate --list-text $'10011\n1' --width 4 --count 3 --invert 2>/de
 check "inverted words are 15 - the words" "$(while read -r v; do echo $((15 - v)); done <<<"$plain")" "$out"
 "$cli" generate --preset gps-ca-1 --invert 2>/dev/null; check "--invert needs a serial run" 2 "$?"
 
+# A DEL in what the commands read is named by its value, as other control bytes are.
+del=$'\x7f'
+refused_del() {  # refused_del NAME MESSAGE ARGS...
+  local name=$1 message=$2
+  shift 2
+  "$cli" "$@" >/dev/null 2>"$work/err" </dev/null
+  check "$name exit" 2 "$?"
+  check "$name names DEL" "tapwell-cli: $message" "$(cat "$work/err")"
+}
+refused_del "describe DEL" "POLY (binary): byte 0x7f at position 3 is not a binary digit (0 or 1)" describe "10${del}1"
+refused_del "list DEL" "--list-text, line 1 (algebraic): byte 0x7f at position 4 is not '+' between terms" \
+  generate --poly-notation algebraic --list-text "x^4${del}+ x + 1"$'\n1'
+refused_del "identify DEL" "--bits: byte 0x7f at position 4 (line 2, column 2) is not a bit: only 0, 1 and white space are read" \
+  identify --bits $'1\n0'"${del}1"
+
 finish

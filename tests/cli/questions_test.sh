@@ -89,4 +89,25 @@ check "prbs23 list" $'100000000000000000100001\n11111111111111111111111' "$(sed 
 check "gps mode" gold "$(fact mode <<<"$("$cli" presets gps-ca-32)")"
 "$cli" presets prbs8 2>/dev/null; check "unknown preset" 2 "$?"
 
+# identify at the edge of uniqueness: 2L bits fix the register of length L,
+# one bit fewer leaves another of the same length possible (and says so).
+while read -r bits l unique json; do
+  out=$("$cli" identify --bits "$bits" 2>"$work/err" </dev/null)
+  check "identify $bits L" "$l" "$(fact linear_complexity <<<"$out")"
+  check "identify $bits unique" "$unique" "$(fact unique <<<"$out")"
+  if [ "$unique" = yes ]; then
+    check "identify $bits no warning" "" "$(cat "$work/err")"
+  else
+    check "identify $bits warned" "tapwell-cli: warning: ${#bits} bits are fewer than 2L = $((2 * l)); another register of the same length may produce them too" "$(cat "$work/err")"
+  fi
+  check "identify $bits json unique" 1 "$("$cli" identify --bits "$bits" --json 2>/dev/null </dev/null | grep -c "\"unique\": $json,")"
+done <<'CASES'
+100101 3 yes true
+10010 3 no false
+10001001 4 yes true
+1000100 4 no false
+11 1 yes true
+1 1 no false
+CASES
+
 finish

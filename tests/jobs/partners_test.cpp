@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <set>
 #include <string>
@@ -203,6 +204,104 @@ TEST(Partners, OfTheReciprocal) {
         for (const FoundPartner& p : of_reciprocal) got.insert({p.poly.value, p.decimation});
         EXPECT_EQ(got, expected) << text;
         for (const FoundPartner& p : of_f) EXPECT_NE(p.poly, reciprocal(f)) << text;
+    }
+}
+
+// The classifier driven as the pair search drives it: pair after pair, the
+// first undecided one asks for a batch of cosets from there on. Each coset
+// is then asked for and decided once, in whichever batch meets it first, and
+// its verdict is found again from every member of the coset: the ratio of a
+// later pair may be any rotation of the one that was decided. A coset asked
+// twice only costs time, and a rotation without the verdict only sends its
+// pair to be stepped: neither shows in the search's finds.
+TEST(PairClassifier, DecidesEachCosetOnceAndStoresItForEveryRotation) {
+    struct Case {
+        int n;
+        std::size_t entries;  // the first ones of the full list
+        std::size_t batch_limit;
+    };
+    const Case cases[] = {{5, 6, 1}, {7, 18, 4}, {9, 48, 64}, {10, 60, 7}, {11, 176, 64}, {13, 90, 64}};
+    for (const Case& k : cases) {
+        std::vector<std::uint32_t> list = full_list(k.n);
+        ASSERT_GE(list.size(), k.entries) << k.n;
+        list.resize(k.entries);
+        WorkerPool pool(2);
+        PairClassifier c;
+        ASSERT_TRUE(prepare_pair_classifier(pool, c, list.data(), list.size(), k.n));
+        ASSERT_FALSE(c.table.empty()) << k.n;
+        std::map<std::uint64_t, int> asked;  // coset leader: times asked
+        std::set<std::uint64_t> met;
+        std::vector<CosetQuestion> batch;
+        for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+            for (std::size_t j = i + 1; j < list.size(); ++j) {
+                ASSERT_TRUE(classified(c, i, j));
+                const std::uint32_t q = pair_ratio(c, i, j);
+                met.insert(coset_leader(q, k.n));
+                if (known_verdict(c, q) != PairVerdict::unknown) continue;
+                ask_cosets_from(c, i, j, list.size(), k.batch_limit, batch);
+                for (const CosetQuestion& question : batch) ++asked[coset_leader(question.q, k.n)];
+                ASSERT_TRUE(decide_cosets(pool, c, batch));
+                ASSERT_NE(known_verdict(c, q), PairVerdict::unknown) << k.n << " q=" << q;
+            }
+        }
+        std::set<std::uint64_t> asked_leaders;
+        std::size_t repeated = 0;
+        for (const auto& [leader, times] : asked) {
+            asked_leaders.insert(leader);
+            if (times != 1) ++repeated;
+        }
+        EXPECT_EQ(repeated, 0u) << k.n << ": cosets asked for more than once";
+        EXPECT_EQ(asked_leaders, met) << k.n;
+        // Every ratio: the verdict of its coset when that was met, none otherwise.
+        for (std::uint32_t q = 1; q < c.period; ++q) {
+            const std::uint64_t leader = coset_leader(q, k.n);
+            const PairVerdict v = known_verdict(c, q);
+            if (met.count(leader) == 0) {
+                ASSERT_EQ(v, PairVerdict::unknown) << k.n << " q=" << q;
+            } else {
+                ASSERT_NE(v, PairVerdict::unknown) << k.n << " q=" << q;
+                ASSERT_EQ(v, known_verdict(c, static_cast<std::uint32_t>(leader))) << k.n << " q=" << q;
+            }
+        }
+    }
+}
+
+// --exhaustive examines the cosets of the decimations coprime to 2^n - 1,
+// one per primitive polynomial of the degree (phi(2^n - 1) / n of them: 60 at
+// degree 10, of 1023 = 3 x 11 x 31), and its progress line counts them. A
+// decimation with a factor in common with 2^n - 1 gives no M-sequence of
+// degree n: examining its coset finds nothing and only costs time, which is
+// why no list of partners shows it.
+TEST(Partners, ExhaustiveExaminesTheCoprimeCosetsAndCountsThem) {
+    struct Case {
+        int n;
+        std::uint64_t cosets;
+    };
+    const Case cases[] = {{5, 6}, {6, 6}, {7, 18}, {9, 48}, {10, 60}, {11, 176}};
+    WorkerPool pool(2);
+    for (const Case& k : cases) {
+        const std::vector<std::uint32_t> list = full_list(k.n);
+        ASSERT_EQ(list.size(), k.cosets) << k.n;
+        const PolyWord f{list.back(), k.n};
+        std::vector<FoundPartner> partners;
+        {
+            // Stopped before any coset is examined: the total shown is already the pass's.
+            PartnerProgress progress;
+            std::stop_source stop;
+            stop.request_stop();
+            WorkerPool stopped(2, stop.get_token());
+            const PartnersEnd end = find_partners(stopped, f, true, true, partners, &progress);
+            EXPECT_EQ(end, PartnersEnd::stopped) << k.n;
+            EXPECT_EQ(progress.total.load(), k.cosets) << k.n;
+            EXPECT_EQ(progress.done.load(), 0u) << k.n;
+            EXPECT_EQ(progress.examined.load(), 0u) << k.n;
+        }
+        PartnerProgress progress;
+        ASSERT_EQ(find_partners(pool, f, true, true, partners, &progress), PartnersEnd::found) << k.n;
+        EXPECT_EQ(progress.examined.load(), k.cosets) << k.n;
+        // Then the verifications, every one counted.
+        EXPECT_EQ(progress.done.load(), progress.total.load()) << k.n;
+        EXPECT_GE(progress.total.load(), partners.size()) << k.n;
     }
 }
 

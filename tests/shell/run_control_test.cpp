@@ -46,10 +46,12 @@ TEST(RunControl, CommandTable) {
 
 TEST(RunControl, JobStarts) {
     const JobStart expected[] = {
-        {14, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
-        {16, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, EVENT_SEARCH_FINISHED},
-        {40, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
-        {42, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, EVENT_GENERATE_FINISHED},
+        {14, search_primitive, RUN_PRIMITIVE_SEARCH, EVENT_SEARCH_STARTED, finish_search_job, EVENT_SEARCH_FINISHED},
+        {16, search_preferred_pairs, RUN_PAIR_SEARCH, EVENT_SEARCH_STARTED, finish_search_job,
+         EVENT_SEARCH_FINISHED},
+        {40, generate_sequences, RUN_GENERATE, EVENT_GENERATION_STARTED, finish_generate_job,
+         EVENT_GENERATE_FINISHED},
+        {42, correlate_pair, RUN_CORRELATE, EVENT_GENERATION_STARTED, finish_generate_job, EVENT_GENERATE_FINISHED},
     };
     for (const JobStart& e : expected) {
         const JobStart* s = job_start_for(e.control_id);
@@ -57,6 +59,7 @@ TEST(RunControl, JobStarts) {
         EXPECT_EQ(s->job, e.job) << e.control_id;
         EXPECT_EQ(s->run_state, e.run_state) << e.control_id;
         EXPECT_EQ(s->started, e.started) << e.control_id;
+        EXPECT_EQ(s->end_routine, e.end_routine) << e.control_id;
         EXPECT_EQ(s->finished, e.finished) << e.control_id;
     }
     EXPECT_EQ(job_start_for(ID_SEARCH_ABORT), nullptr);
@@ -180,6 +183,26 @@ TEST(RunControl, StartAndEndCycle) {
     }
     apply_log_transition(LogEvent::closed, record_enabling);
     EXPECT_EQ(setting(SET_RUN_STATE), RUN_NO_LOG);
+}
+
+// An end routine applies exactly the enabling that Abort applies for the
+// same job, and then ends the job.
+std::vector<std::pair<int, bool>> enabling_calls;
+void record_call(int id, bool on) { enabling_calls.emplace_back(id, on); }
+
+TEST(RunControl, EachEndRoutineIsItsFinishEnablingAndTheJobsEnd) {
+    for (int id : {ID_SEARCH_START, ID_PAIR_SEARCH, ID_GENERATE_START, ID_CORRELATE}) {
+        const JobStart& start = *job_start_for(id);
+        enabling_calls.clear();
+        apply_enabling(start.finished, record_call);
+        const auto by_abort = enabling_calls;
+        enabling_calls.clear();
+        begin_started_job(start.run_state);
+        run_end_routine(start, record_call);
+        EXPECT_EQ(enabling_calls, by_abort) << id;
+        EXPECT_EQ(setting(SET_RUN_STATE), RUN_IDLE) << id;
+        EXPECT_EQ(job_state(), JOB_NONE) << id;
+    }
 }
 
 }  // namespace
