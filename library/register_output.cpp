@@ -4,8 +4,9 @@
 
 #include "core/poly_order.h"
 #include "core/shift_register.h"
+#include "library/api_support.h"
 #include "library/poly_conversion.h"
-#include "tapwell/errors.hpp"
+#include "library/refusals.h"
 #include "tapwell/sequences.hpp"
 
 namespace tapwell {
@@ -17,7 +18,7 @@ constexpr int M_SEQUENCE_MAX_DEGREE = 32;
 
 void check_register(const Register& reg) {
     const int n = reg.polynomial.degree();
-    if (n < 1) throw InvalidArgument("the register has no polynomial (degree 0); its degree must be 1 to 64");
+    refuse(degree_refusal(word_of(reg.polynomial), "register", 1, 64));
     if (reg.state == 0) throw InvalidArgument("the state 0 never leaves 0: a register's state must not be 0");
     if (n < 64 && reg.state >> n != 0) {
         throw InvalidArgument("the state " + std::to_string(reg.state) + " has more than " + std::to_string(n) +
@@ -47,9 +48,7 @@ std::vector<std::uint8_t> register_bits(const Register& reg, std::size_t count) 
 
 std::vector<std::uint8_t> m_sequence(Polynomial polynomial) {
     const int n = polynomial.degree();
-    if (n < 1 || n > M_SEQUENCE_MAX_DEGREE) {
-        throw InvalidArgument("degree " + std::to_string(n) + ": M-sequences are made for degrees 1 to 32");
-    }
+    refuse(degree_refusal(word_of(polynomial), "polynomial", 1, M_SEQUENCE_MAX_DEGREE));
     if (!polynomial.is_primitive()) {
         throw InvalidArgument(polynomial.format(Notation::algebraic) +
                               " is not primitive: its register's sequence is no M-sequence");

@@ -46,7 +46,9 @@ class TAPWELL_API Polynomial {
 public:
     static constexpr int max_degree = 64;
 
-    // The polynomial 1 (degree 0), which is no register's: a placeholder.
+    // The polynomial 1 (degree 0), which is no register's: a placeholder. It
+    // is not irreducible, x has order 1 modulo it, it has no factors, and
+    // its text ("1") does not parse back.
     constexpr Polynomial() = default;
 
     // Reads text in the given notation. Throws ParseError (naming the

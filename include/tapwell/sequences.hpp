@@ -28,7 +28,8 @@ struct Register {
 TAPWELL_API void register_bits(const Register& reg, std::span<std::uint8_t> bits);
 TAPWELL_API std::vector<std::uint8_t> register_bits(const Register& reg, std::size_t count);
 // One period of an M-sequence: 2^n - 1 bits from state 1 (degree 1 to 32).
-// Throws InvalidArgument when the polynomial is not primitive.
+// Throws InvalidArgument for another degree or a polynomial that is not
+// primitive.
 TAPWELL_API std::vector<std::uint8_t> m_sequence(Polynomial polynomial);
 
 // The window's three generation modes.
