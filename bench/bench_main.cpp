@@ -38,6 +38,7 @@
 #include "runtime/worker_pool.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
+#include "tapwell/search.hpp"
 #include "tests/reference/helpers.h"
 #include "tests/reference/order_walk.h"
 #include "tests/reference/stepping.h"
@@ -133,7 +134,7 @@ std::string seconds_text(double s) {
 bool wanted(const std::string& name) { return options.only.empty() || name.rfind(options.only, 0) == 0; }
 
 // Runs a job on this thread as a start command and its end routine would.
-void run_job(JobFunction job, int run_state) {
+void run_job(const JobTask& job, int run_state) {
     QuietFrontEnd front;
     run_job_here(job, run_state, front);
 }
@@ -149,28 +150,39 @@ std::string text_of(std::uint32_t g) {
     return std::string(line.polynomial(g).view());
 }
 
+// The inputs are read from the texts the window would hold, as tapwell-cli
+// reads its options, so each job does what a whole-degree run of it does.
 void run_search(int n) {
-    set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    run_job(search_primitive, RUN_PRIMITIVE_SEARCH);
+    const SearchInput input = read_search_input(lowest_of_degree(n).c_str(), "0");
+    run_job([&input](FrontEnd& f) { return run_primitive_search(f, input); }, RUN_PRIMITIVE_SEARCH);
 }
 
-// The full list of a degree in FoundList, by the fast search.
-std::vector<std::uint32_t> fill_found_list(int n) {
-    fresh_log();
-    run_search(n);
-    return std::vector<std::uint32_t>(FoundList.begin(), FoundList.begin() + found_list_count);
+// The list a whole-degree search leaves the pair search: the degree's first
+// FOUND_LIST_CAPACITY primitive polynomials in order (all of them up to
+// degree 20). Taken from the library, so that no row depends on what an
+// earlier row left in the window's state.
+std::vector<std::uint32_t> primitive_list(int n) {
+    PrimitiveSearch search;
+    search.from = Polynomial::from_value(std::uint64_t{1} << (n - 1));
+    search.count = FOUND_LIST_CAPACITY;
+    std::vector<std::uint32_t> list;
+    for (const Polynomial& p : primitive_polynomials(search)) list.push_back(static_cast<std::uint32_t>(p.value()));
+    return list;
+}
+
+std::string correlation_list(std::uint32_t a, std::uint32_t b) {
+    return text_of(a) + "\r\n1\r\n" + text_of(b) + "\r\n1";
 }
 
 void run_correlation(std::uint32_t a, std::uint32_t b) {
-    const std::string list = text_of(a) + "\r\n1\r\n" + text_of(b) + "\r\n1";
-    set_text_slot(SLOT_POLY_LIST, list.c_str());
-    run_job(correlate_pair, RUN_CORRELATE);
+    const CorrelationInput input = read_correlation_input(correlation_list(a, b));
+    run_job([&input](FrontEnd& f) { return tapwell::run_correlation(f, input); }, RUN_CORRELATE);
 }
 
-void run_pairs() {
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    run_job(search_preferred_pairs, RUN_PAIR_SEARCH);
+// Every pair of the list (count 0).
+void run_pairs(const std::vector<std::uint32_t>& list) {
+    const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), 0};
+    run_job([&input](FrontEnd& f) { return run_pair_search(f, input); }, RUN_PAIR_SEARCH);
 }
 
 // PARI/GP's search of the same degree: odd weight, irreducible, order 2^n - 1
@@ -259,7 +271,7 @@ void degree_rows(const char* key, const char* job, const char* case_text, const 
                  std::initializer_list<DegreeCase> cases, Fast fast, Reference slow) {
     for (const DegreeCase& c : cases) {
         if (!wanted(std::string(key) + "-" + std::to_string(c.n))) continue;
-        const auto list = fill_found_list(c.n);
+        const auto list = primitive_list(c.n);
         Row r = make_row(job, "degree " + std::to_string(c.n) + ", " + case_text);
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [&] { fast(list); });
@@ -288,7 +300,7 @@ void pair_rows() {
     degree_rows(
         "pairs", "preferred pairs", "full list, count 0, log to file", "stepping, early exit",
         {{11, 5, 1000, ">= 1000x stepping", true}, {13, 5, 0.2, "< 0.2 s", false}, {17, 1, 15.0, "< 15 s", false}},
-        [](const auto&) { run_pairs(); },
+        [](const auto& list) { run_pairs(list); },
         [](const auto& list, int n) {
             stepping_pairs(list.data(), static_cast<std::uint32_t>(list.size()), n, (1u << n) - 1u);
         });
@@ -309,11 +321,7 @@ void high_pair_rows() {
         list.resize(10);
         Row r = make_row("preferred pairs", "degree " + std::to_string(c.n) + ", list of 10, count 0, log to file");
         r.fast_runs = 1;
-        r.fast = median_of(1, [&] {
-            std::copy(list.begin(), list.end(), FoundList.begin());
-            found_list_count = 10;
-            run_pairs();
-        });
+        r.fast = median_of(1, [&] { run_pairs(list); });
         r.target = c.target;
         r.met = c.limit == 0 || r.fast < c.limit;
         rows.push_back(r);
@@ -382,16 +390,12 @@ void thread_rows() {
     const char* keys[] = {"threads-search", "threads-correlation", "threads-pairs"};
     for (const Case& c : cases) {
         if (!wanted(keys[static_cast<int>(c.job)]) || (c.n == 32 && options.skip_32)) continue;
-        const std::vector<std::uint32_t> list = c.job == ThreadJob::search ? std::vector<std::uint32_t>{} : fill_found_list(c.n);
+        const std::vector<std::uint32_t> list = c.job == ThreadJob::search ? std::vector<std::uint32_t>{} : primitive_list(c.n);
         const auto run = [&] {
             switch (c.job) {
                 case ThreadJob::search: run_search(c.n); break;
                 case ThreadJob::correlation: run_correlation(list.front(), list.back()); break;
-                case ThreadJob::pairs:
-                    std::copy(list.begin(), list.end(), FoundList.begin());
-                    found_list_count = static_cast<std::uint32_t>(list.size());
-                    run_pairs();
-                    break;
+                case ThreadJob::pairs: run_pairs(list); break;
             }
         };
         const std::string case_text = "degree " + std::to_string(c.n) + ", ";
@@ -481,7 +485,7 @@ void bandwidth_rows() {
 // per line, from a bank stepped register by register.
 void generation_rows() {
     if (!wanted("generation")) return;
-    const std::vector<std::uint32_t> degree24 = fill_found_list(24);
+    const std::vector<std::uint32_t> degree24 = primitive_list(24);
     std::string list32 = lowest_of_degree(32);  // register 0 of the parallel mode covers 32 bits
     for (std::uint32_t g = 1u << 31;; ++g) {
         if (is_primitive_fast(g, 32)) {
@@ -505,14 +509,9 @@ void generation_rows() {
         std::string list = c.mode == 1 ? list32 : text_of(degree24[0]) + "\r\n1";
         const int registers = c.mode == 0 ? 1 : c.mode == 1 ? c.width : 2;
         for (int j = 1; j < registers; ++j) list += "\r\n" + text_of(degree24[static_cast<std::size_t>(j)]) + "\r\n1";
-        const auto generate = [&] {
-            set_setting(SET_GEN_MODE, c.mode);
-            set_setting(SET_SHOW_REGISTER, 0);
-            set_text_slot(SLOT_WIDTH, std::to_string(c.width).c_str());
-            set_text_slot(SLOT_OUTPUT_COUNT, std::to_string(count).c_str());
-            set_text_slot(SLOT_POLY_LIST, list.c_str());
-            run_job(generate_sequences, RUN_GENERATE);
-        };
+        const GenerationInput input = read_generation_input(std::to_string(c.width).c_str(), std::to_string(count).c_str(),
+                                                            list, c.mode, false);
+        const auto generate = [&] { run_job([&input](FrontEnd& f) { return run_generation(f, input); }, RUN_GENERATE); };
         Row r = make_row("generation", c.text);
         r.fast_runs = 5;
         r.fast = median_of(r.fast_runs, generate);
