@@ -15,6 +15,8 @@
 #include <unistd.h>
 #include <functional>
 #include <initializer_list>
+#include <memory>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,7 @@
 #include "runtime/worker_pool.h"
 #include "jobs/quiet_front_end.h"
 #include "jobs/shared_state.h"
+#include "tapwell/tapwell.hpp"
 #include "tests/reference/helpers.h"
 #include "tests/reference/order_walk.h"
 #include "tests/reference/stepping.h"
@@ -62,6 +65,7 @@ struct Row {
     double ref = NAN;        // seconds
     std::string target;
     bool met = false;
+    bool ratio_of_fast = false;  // the ratio shown is fast / reference (a cost against a floor)
     long peak_kib = -1;      // peak resident memory of a process running the job once
 };
 std::vector<Row> rows;
@@ -124,7 +128,8 @@ double median_of(int runs, const std::function<void()>& body, bool with_log = tr
 std::string seconds_text(double s) {
     char buf[64];
     if (std::isnan(s)) return "-";
-    if (s < 1e-3) std::snprintf(buf, sizeof buf, "%.3f ms", s * 1e3);
+    if (s < 1e-4) std::snprintf(buf, sizeof buf, "%.2f \u00b5s", s * 1e6);
+    else if (s < 1e-3) std::snprintf(buf, sizeof buf, "%.3f ms", s * 1e3);
     else if (s < 1) std::snprintf(buf, sizeof buf, "%.1f ms", s * 1e3);
     else std::snprintf(buf, sizeof buf, "%.2f s", s);
     return buf;
@@ -133,7 +138,7 @@ std::string seconds_text(double s) {
 bool wanted(const std::string& name) { return options.only.empty() || name.rfind(options.only, 0) == 0; }
 
 // Runs a job on this thread as a start command and its end routine would.
-void run_job(JobFunction job, int run_state) {
+void run_job(const JobTask& job, int run_state) {
     QuietFrontEnd front;
     run_job_here(job, run_state, front);
 }
@@ -149,28 +154,39 @@ std::string text_of(std::uint32_t g) {
     return std::string(line.polynomial(g).view());
 }
 
+// The inputs are read from the texts the window would hold, as tapwell-cli
+// reads its options, so each job does what a whole-degree run of it does.
 void run_search(int n) {
-    set_text_slot(SLOT_SEARCH_FROM, lowest_of_degree(n).c_str());
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    run_job(search_primitive, RUN_PRIMITIVE_SEARCH);
+    const SearchInput input = read_search_input(lowest_of_degree(n).c_str(), "0");
+    run_job([&input](FrontEnd& f) { return run_primitive_search(f, input); }, RUN_PRIMITIVE_SEARCH);
 }
 
-// The full list of a degree in FoundList, by the fast search.
-std::vector<std::uint32_t> fill_found_list(int n) {
-    fresh_log();
-    run_search(n);
-    return std::vector<std::uint32_t>(FoundList.begin(), FoundList.begin() + found_list_count);
+// The list a whole-degree search leaves the pair search: the degree's first
+// FOUND_LIST_CAPACITY primitive polynomials in order (all of them up to
+// degree 20). Taken from the library, so that no row depends on what an
+// earlier row left in the window's state.
+std::vector<std::uint32_t> primitive_list(int n) {
+    PrimitiveSearch search;
+    search.from = Polynomial::from_value(std::uint64_t{1} << (n - 1));
+    search.count = FOUND_LIST_CAPACITY;
+    std::vector<std::uint32_t> list;
+    for (const Polynomial& p : primitive_polynomials(search)) list.push_back(static_cast<std::uint32_t>(p.value()));
+    return list;
+}
+
+std::string correlation_list(std::uint32_t a, std::uint32_t b) {
+    return text_of(a) + "\r\n1\r\n" + text_of(b) + "\r\n1";
 }
 
 void run_correlation(std::uint32_t a, std::uint32_t b) {
-    const std::string list = text_of(a) + "\r\n1\r\n" + text_of(b) + "\r\n1";
-    set_text_slot(SLOT_POLY_LIST, list.c_str());
-    run_job(correlate_pair, RUN_CORRELATE);
+    const CorrelationInput input = read_correlation_input(correlation_list(a, b));
+    run_job([&input](FrontEnd& f) { return tapwell::run_correlation(f, input); }, RUN_CORRELATE);
 }
 
-void run_pairs() {
-    set_text_slot(SLOT_FIND_COUNT, "0");
-    run_job(search_preferred_pairs, RUN_PAIR_SEARCH);
+// Every pair of the list (count 0).
+void run_pairs(const std::vector<std::uint32_t>& list) {
+    const PairsInput input{list.data(), static_cast<std::uint32_t>(list.size()), 0};
+    run_job([&input](FrontEnd& f) { return run_pair_search(f, input); }, RUN_PAIR_SEARCH);
 }
 
 // PARI/GP's search of the same degree: odd weight, irreducible, order 2^n - 1
@@ -259,7 +275,7 @@ void degree_rows(const char* key, const char* job, const char* case_text, const 
                  std::initializer_list<DegreeCase> cases, Fast fast, Reference slow) {
     for (const DegreeCase& c : cases) {
         if (!wanted(std::string(key) + "-" + std::to_string(c.n))) continue;
-        const auto list = fill_found_list(c.n);
+        const auto list = primitive_list(c.n);
         Row r = make_row(job, "degree " + std::to_string(c.n) + ", " + case_text);
         r.fast_runs = c.runs;
         r.fast = median_of(c.runs, [&] { fast(list); });
@@ -288,7 +304,7 @@ void pair_rows() {
     degree_rows(
         "pairs", "preferred pairs", "full list, count 0, log to file", "stepping, early exit",
         {{11, 5, 1000, ">= 1000x stepping", true}, {13, 5, 0.2, "< 0.2 s", false}, {17, 1, 15.0, "< 15 s", false}},
-        [](const auto&) { run_pairs(); },
+        [](const auto& list) { run_pairs(list); },
         [](const auto& list, int n) {
             stepping_pairs(list.data(), static_cast<std::uint32_t>(list.size()), n, (1u << n) - 1u);
         });
@@ -309,11 +325,7 @@ void high_pair_rows() {
         list.resize(10);
         Row r = make_row("preferred pairs", "degree " + std::to_string(c.n) + ", list of 10, count 0, log to file");
         r.fast_runs = 1;
-        r.fast = median_of(1, [&] {
-            std::copy(list.begin(), list.end(), FoundList.begin());
-            found_list_count = 10;
-            run_pairs();
-        });
+        r.fast = median_of(1, [&] { run_pairs(list); });
         r.target = c.target;
         r.met = c.limit == 0 || r.fast < c.limit;
         rows.push_back(r);
@@ -382,16 +394,12 @@ void thread_rows() {
     const char* keys[] = {"threads-search", "threads-correlation", "threads-pairs"};
     for (const Case& c : cases) {
         if (!wanted(keys[static_cast<int>(c.job)]) || (c.n == 32 && options.skip_32)) continue;
-        const std::vector<std::uint32_t> list = c.job == ThreadJob::search ? std::vector<std::uint32_t>{} : fill_found_list(c.n);
+        const std::vector<std::uint32_t> list = c.job == ThreadJob::search ? std::vector<std::uint32_t>{} : primitive_list(c.n);
         const auto run = [&] {
             switch (c.job) {
                 case ThreadJob::search: run_search(c.n); break;
                 case ThreadJob::correlation: run_correlation(list.front(), list.back()); break;
-                case ThreadJob::pairs:
-                    std::copy(list.begin(), list.end(), FoundList.begin());
-                    found_list_count = static_cast<std::uint32_t>(list.size());
-                    run_pairs();
-                    break;
+                case ThreadJob::pairs: run_pairs(list); break;
             }
         };
         const std::string case_text = "degree " + std::to_string(c.n) + ", ";
@@ -481,7 +489,7 @@ void bandwidth_rows() {
 // per line, from a bank stepped register by register.
 void generation_rows() {
     if (!wanted("generation")) return;
-    const std::vector<std::uint32_t> degree24 = fill_found_list(24);
+    const std::vector<std::uint32_t> degree24 = primitive_list(24);
     std::string list32 = lowest_of_degree(32);  // register 0 of the parallel mode covers 32 bits
     for (std::uint32_t g = 1u << 31;; ++g) {
         if (is_primitive_fast(g, 32)) {
@@ -505,14 +513,9 @@ void generation_rows() {
         std::string list = c.mode == 1 ? list32 : text_of(degree24[0]) + "\r\n1";
         const int registers = c.mode == 0 ? 1 : c.mode == 1 ? c.width : 2;
         for (int j = 1; j < registers; ++j) list += "\r\n" + text_of(degree24[static_cast<std::size_t>(j)]) + "\r\n1";
-        const auto generate = [&] {
-            set_setting(SET_GEN_MODE, c.mode);
-            set_setting(SET_SHOW_REGISTER, 0);
-            set_text_slot(SLOT_WIDTH, std::to_string(c.width).c_str());
-            set_text_slot(SLOT_OUTPUT_COUNT, std::to_string(count).c_str());
-            set_text_slot(SLOT_POLY_LIST, list.c_str());
-            run_job(generate_sequences, RUN_GENERATE);
-        };
+        const GenerationInput input = read_generation_input(std::to_string(c.width).c_str(), std::to_string(count).c_str(),
+                                                            list, c.mode, false);
+        const auto generate = [&] { run_job([&input](FrontEnd& f) { return run_generation(f, input); }, RUN_GENERATE); };
         Row r = make_row("generation", c.text);
         r.fast_runs = 5;
         r.fast = median_of(r.fast_runs, generate);
@@ -603,6 +606,164 @@ void identify_rows() {
     }
 }
 
+// Two ways of doing one piece of work, timed by turns (`runs` of each) so that
+// both meet the same moments of a shared machine; the median of each. A run
+// with `log` gets a fresh log and is timed to its last write; one without runs
+// with no log open. before_b, untimed, readies each run of b (drops what the
+// last one handed back, which the caller would keep).
+std::pair<double, double> by_turns(int runs, const std::function<void()>& a, bool a_log,
+                                   const std::function<void()>& b, bool b_log,
+                                   const std::function<void()>& before_b = {}) {
+    std::vector<double> ta, tb;
+    for (int i = 0; i < runs; ++i) {
+        if (!a_log) log_close();
+        ta.push_back(median_of(1, a, a_log));
+        if (!b_log) log_close();
+        if (before_b) before_b();
+        tb.push_back(median_of(1, b, b_log));
+    }
+    std::sort(ta.begin(), ta.end());
+    std::sort(tb.begin(), tb.end());
+    return {ta[ta.size() / 2], tb[tb.size() / 2]};
+}
+
+// The library's calls with their results in the caller's memory, beside the
+// jobs that log the same work to a file: handing values over must never cost
+// more than formatting and writing them. And the correlation's cost above its
+// transform alone (core's kernel on a pool of every core, into an array that
+// is already the process's), which is what a caller's array may add.
+void library_rows() {
+    const std::string against_job = "the job, log to file";
+    if (wanted("library-search")) {
+        constexpr int n = 28;
+        std::vector<Polynomial> finds;
+        std::uint32_t job_found = 0;
+        const auto [job, memory] = by_turns(
+            3, [&] { run_search(n); job_found = found_count.load(); }, true,
+            [&] { finds = primitive_polynomials(n); }, false, [&] { std::vector<Polynomial>().swap(finds); });
+        Row r = make_row("primitive search", "degree 28, whole degree, tapwell::primitive_polynomials into memory");
+        r.fast_runs = 3;
+        r.fast = memory;
+        r.reference = against_job;
+        r.ref = job;
+        r.target = ">= 1.0x the job";
+        r.met = finds.size() == job_found && finds.size() == testing::totient((1u << n) - 1) / n && job / memory >= 1.0;
+        rows.push_back(r);
+        std::printf("library-search: %zu finds in memory, %u logged\n", finds.size(), job_found);
+    }
+    const bool correlation = wanted("library-correlation"), transform = wanted("library-transform");
+    if (correlation || transform) {
+        constexpr int n = 24;
+        const std::vector<std::uint32_t> list = primitive_list(n);
+        const Polynomial a = Polynomial::from_value(list.front()), b = Polynomial::from_value(list.back());
+        const std::size_t phases = (std::size_t{1} << n) - 1;
+        std::vector<std::int32_t> r32(phases);
+        const auto library32 = [&] { correlate_all_phases(a, b, std::span<std::int32_t>(r32)); };
+        if (correlation) {
+            std::vector<std::int64_t> r64(phases);
+            const auto [job32, memory32] = by_turns(5, [&] { run_correlation(list.front(), list.back()); }, true, library32, false);
+            const auto [job64, memory64] = by_turns(
+                5, [&] { run_correlation(list.front(), list.back()); }, true,
+                [&] { correlate_all_phases(a, b, std::span<std::int64_t>(r64)); }, false);
+            const bool same = std::equal(r32.begin(), r32.end(), r64.begin());
+            const std::pair<const char*, std::pair<double, double>> cases[] = {
+                {"degree 24, all phases, correlate_all_phases into a caller's int32 array", {job32, memory32}},
+                {"degree 24, all phases, correlate_all_phases into a caller's int64 array", {job64, memory64}},
+            };
+            for (const auto& [text, times] : cases) {
+                Row r = make_row("cross-correlation", text);
+                r.fast_runs = 5;
+                r.fast = times.second;
+                r.reference = against_job;
+                r.ref = times.first;
+                r.target = ">= 1.0x the job";
+                r.met = same && times.first / times.second >= 1.0;
+                rows.push_back(r);
+            }
+        }
+        if (transform) {
+            // As the library plans and allocates it: one chunk of 2^24 values
+            // (state 0 among them, no phase), cleared by the kernel itself.
+            const CorrelationPlan plan = plan_correlation(n, taps_of(polynomial_of(a.value())), taps_of(polynomial_of(b.value())));
+            WorkerPool pool(pool_threads(0));
+            const std::unique_ptr<std::int32_t[]> values(new std::int32_t[std::size_t{1} << plan.chunk_bits]);
+            bool done = correlate_chunk(pool, plan, 0, values.get());
+            library32();
+            const bool same = done && plan.chunk_count == 1 && std::equal(r32.begin(), r32.end(), values.get() + 1);
+            const auto [library, alone] = by_turns(
+                5, library32, false, [&] { done = correlate_chunk(pool, plan, 0, values.get()) && done; }, false);
+            Row r = make_row("cross-correlation", "degree 24, all phases, correlate_all_phases into a caller's int32 array, against the transform alone");
+            r.fast_runs = 5;
+            r.fast = library;
+            r.reference = "transform alone, " + std::to_string(pool.size()) + " threads";
+            r.ref = alone;
+            r.ratio_of_fast = true;
+            r.target = "<= 1.3x transform";
+            r.met = same && done && library / alone <= 1.3;
+            rows.push_back(r);
+        }
+    }
+    if (wanted("library-generation")) {
+        const std::uint32_t count = 1u << 24;
+        const std::uint32_t poly = primitive_list(24).front();
+        const GenerationInput input = read_generation_input("1", std::to_string(count).c_str(), text_of(poly) + "\r\n1", 0, false);
+        Generation generation;
+        generation.mode = GenerationMode::serial;
+        generation.width = 1;
+        generation.registers = {Register{Polynomial::from_value(poly), 1}};
+        std::vector<std::uint32_t> values(count);
+        const auto [job, memory] = by_turns(
+            5, [&] { run_job([&input](FrontEnd& f) { return run_generation(f, input); }, RUN_GENERATE); }, true,
+            [&] { tapwell::generate(generation, std::span<std::uint32_t>(values)); }, false);
+        const std::vector<std::uint8_t> bits = register_bits(generation.registers[0], count);
+        Row r = make_row("generation", "2^24 serial values, width 1, tapwell::generate into a caller's array");
+        r.fast_runs = 5;
+        r.fast = memory;
+        r.reference = against_job;
+        r.ref = job;
+        r.target = ">= 1.0x the job";
+        r.met = std::equal(values.begin(), values.end(), bits.begin()) && job / memory >= 1.0;
+        rows.push_back(r);
+    }
+    if (wanted("library-parse")) {
+        // Degree 64, each verdict checked against PARI/GP's polisirreducible
+        // and fforder.
+        struct Case {
+            const char* text;
+            std::vector<const char*> polys;
+            bool primitive;
+        };
+        const Case cases[] = {
+            {"primitive (3 polynomials)",
+             {"x^64 + x^4 + x^3 + x + 1", "x^64 + x^4 + x^3 + x^2 + 1", "x^64 + x^7 + x^6 + x^5 + x^4 + x^2 + 1"},
+             true},
+            {"irreducible, not primitive (2)", {"x^64 + x^9 + x^7 + x + 1", "x^64 + x^7 + x^3 + x^2 + 1"}, false},
+            {"reducible (2)", {"x^64 + x^63 + x^33 + x^2 + 1", "x^64 + x^3 + x + 1"}, false},
+        };
+        constexpr int batches = 21, calls = 3000;
+        for (const Case& c : cases) {
+            bool right = true;
+            std::vector<double> t;
+            for (int k = 0; k < batches; ++k) {
+                const auto t0 = std::chrono::steady_clock::now();
+                for (int i = 0; i < calls; ++i) {
+                    const char* text = c.polys[static_cast<std::size_t>(i) % c.polys.size()];
+                    right = Polynomial::parse(text, Notation::algebraic).is_primitive() == c.primitive && right;
+                }
+                t.push_back(seconds_since(t0) / calls);
+            }
+            std::sort(t.begin(), t.end());
+            Row r = make_row("polynomial", std::string("degree 64, Polynomial::parse (algebraic) then is_primitive, per call (batches of ") +
+                                               std::to_string(calls) + "): " + c.text);
+            r.fast_runs = batches;
+            r.fast = t[t.size() / 2];
+            r.target = "-";
+            r.met = right;
+            rows.push_back(r);
+        }
+    }
+}
+
 // Every candidate of degrees 15 and 16 through the fast test and the walk
 // (the unit tests sweep 3 to 14).
 bool verify_sweep() {
@@ -633,7 +794,7 @@ void print_table() {
         std::string ratio = "-";
         if (!std::isnan(r.ref) && !std::isnan(r.fast)) {
             char buf[32];
-            const double times = r.ref / r.fast;
+            const double times = r.ratio_of_fast ? r.fast / r.ref : r.ref / r.fast;
             std::snprintf(buf, sizeof buf, times < 10 ? "%.2fx" : "%.0fx", times);
             ratio = buf;
         }
@@ -676,6 +837,7 @@ int main(int argc, char** argv) {
     partner_rows();
     generation_rows();
     identify_rows();
+    library_rows();
     thread_rows();
     bandwidth_rows();
     tapwell::log_close();
