@@ -55,7 +55,7 @@ PairVerdict test_pair(const SteppedPair& pair, std::uint32_t period, PreferredVa
 
 int pair_search_degree(const PairSearchRequest& request) {
     if (request.count < 2) return 0;
-    const int n = std::bit_width(request.list[0]);
+    const int n = static_cast<int>(std::bit_width(request.list[0]));
     return n < WINDOW_MIN_DEGREE ? 0 : n;
 }
 

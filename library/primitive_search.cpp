@@ -21,9 +21,9 @@ struct Block {
 }  // namespace
 
 int search_degree(const PrimitiveSearchRequest& request) {
-    const int n = std::bit_width(request.first);
+    const int n = static_cast<int>(std::bit_width(request.first));
     if (n < WINDOW_MIN_DEGREE) return 0;
-    if (request.last != 0 && (request.last < request.first || std::bit_width(request.last) != n)) return 0;
+    if (request.last != 0 && (request.last < request.first || static_cast<int>(std::bit_width(request.last)) != n)) return 0;
     return n;
 }
 
