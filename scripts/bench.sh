@@ -2,8 +2,9 @@
 # The benchmark command: builds with optimisation in its own build directory,
 # installs PARI/GP when it is missing, and prints for each job the fast time
 # (median), the ratio against the straightforward method measured in the same
-# run (for the primitive search also against PARI/GP), and whether each
-# performance target is met.
+# run (for the primitive search also against PARI/GP), the library's calls
+# into memory against the logged jobs, and whether each performance target is
+# met.
 #
 #   bash scripts/bench.sh [--skip-32] [--only PREFIX] [--no-verify] [--dir DIR]
 #
