@@ -47,6 +47,9 @@ GenerationRequest request_of(const Generation& g, std::uint64_t count) {
         const PolyWord p = word_of(r.polynomial);
         const std::string what = "register " + std::to_string(k);
         refuse(degree_refusal(p, what, 1, WINDOW_MAX_DEGREE));
+        if (r.form != RegisterForm::fibonacci) {
+            throw InvalidArgument(what + " is in Galois form: the window's generation steps its registers in Fibonacci form");
+        }
         if (r.state == 0 || r.state > mersenne(p.degree)) {
             throw InvalidArgument(what + ": the state " + std::to_string(r.state) + " is not one of degree " +
                                   std::to_string(p.degree) + " (1 to 2^" + std::to_string(p.degree) + " - 1)");

@@ -33,6 +33,14 @@ void register_bits(const Register& reg, std::span<std::uint8_t> bits) {
     const PolyWord p = word_of(reg.polynomial);
     const std::uint64_t top = top_of(p), taps = taps_of64(p.value, top);
     std::uint64_t state = reg.state;
+    if (reg.form == RegisterForm::galois) {
+        const std::uint64_t mask = galois_mask_of(taps, p.degree);
+        for (std::uint8_t& bit : bits) {
+            bit = static_cast<std::uint8_t>(state & 1u);
+            state = galois_step64(state, mask);
+        }
+        return;
+    }
     for (std::uint8_t& bit : bits) {
         bit = static_cast<std::uint8_t>(state & 1u);
         state = register_step64(state, taps, top);

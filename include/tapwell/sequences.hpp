@@ -5,6 +5,13 @@
 // that is output first, bit n - 1 the stage the feedback enters (the window's
 // initial value "0001" of a degree-4 register is state 1, read as written,
 // bit n - 1 first).
+//
+// The same polynomial also defines a register in Galois form: bit 0 of the
+// state is output and leaves; when it was 1 the mask (the polynomial's
+// coefficients below x^n, reversed in n bits: bit n - 1 is the constant term)
+// is added to the state shifted one place towards bit 0. Both forms put out
+// sequences of the same recurrence; from the same state they are in general
+// different phases of it.
 #pragma once
 
 #include <cstddef>
@@ -18,9 +25,12 @@
 
 namespace tapwell {
 
+enum class RegisterForm : int { fibonacci = 0, galois = 1 };
+
 struct Register {
     Polynomial polynomial;
     std::uint64_t state = 1;  // non-zero, below 2^degree
+    RegisterForm form = RegisterForm::fibonacci;
 };
 
 // The first bits of a register's output, one byte (0 or 1) a bit, degree 1
@@ -47,7 +57,8 @@ struct Generation {
     int width = 1;  // 1 to 32; not above register 0's degree (serial, Gold)
     // Values; 0 for 2^n - 1, n the degree of register 0.
     std::uint64_t count = 0;
-    // serial: 1 register; parallel: `width`; Gold: 2. Degrees 1 to 32.
+    // serial: 1 register; parallel: `width`; Gold: 2. Degrees 1 to 32, in
+    // Fibonacci form.
     std::vector<Register> registers;
 };
 

@@ -29,6 +29,34 @@ TEST(RegisterBits, FollowTheOneStepRule) {
     }
 }
 
+// Whether bits obey the recurrence of p: sum over k of c_k s_(i+k) = 0.
+bool obeys(const std::vector<std::uint8_t>& bits, const Polynomial& p) {
+    for (std::size_t i = 0; i + p.degree() < bits.size(); ++i) {
+        int sum = 0;
+        for (int k = 0; k <= p.degree(); ++k) sum ^= p.coefficient(k) ? bits[i + k] : 0;
+        if (sum != 0) return false;
+    }
+    return true;
+}
+
+// Both forms put out the characteristic polynomial's recurrence, and a
+// primitive one's Galois register has the whole period too.
+TEST(RegisterBits, BothFormsObeyTheCharacteristicRecurrence) {
+    std::mt19937_64 rng(11);
+    for (int n = 2; n <= 64; ++n) {
+        const std::uint64_t top = std::uint64_t{1} << (n - 1), low = top - 1;
+        const Polynomial p = Polynomial::from_value(top | (rng() & low));
+        const std::uint64_t state = std::max<std::uint64_t>(1, rng() & (top | low));
+        for (RegisterForm form : {RegisterForm::fibonacci, RegisterForm::galois}) {
+            EXPECT_TRUE(obeys(register_bits({p, state, form}, 200), p)) << "degree " << n << " form " << int(form);
+        }
+    }
+    const Polynomial p = Polynomial::parse("x^10 + x^3 + 1", Notation::algebraic);
+    const std::vector<std::uint8_t> g = register_bits({p, 1, RegisterForm::galois}, 2 * 1023);
+    EXPECT_TRUE(std::equal(g.begin(), g.begin() + 1023, g.begin() + 1023));
+    EXPECT_FALSE(std::equal(g.begin(), g.begin() + 341, g.begin() + 341));
+}
+
 // The window's example: 10011 from 0001 repeats after 15 bits.
 TEST(RegisterBits, TheWindowsExample) {
     const std::vector<std::uint8_t> bits = register_bits({Polynomial::parse("10011"), 1}, 19);
