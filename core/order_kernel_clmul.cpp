@@ -24,6 +24,8 @@
 
 #include "core/order_kernel.h"
 #include "core/wide_kernel.h"
+#include "core/wide_order_kernel.h"
+#include "core/primitivity_wide.h"
 
 namespace tapwell::detail {
 
@@ -51,12 +53,21 @@ std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_
                                    bool irreducible_known, std::uint32_t* finds) {
     return keep_primitive_impl<InstructionMultiplier>(candidates, count, n, irreducible_known, finds);
 }
+
+std::uint32_t keep_primitive_wide_clmul(const std::uint64_t* candidates, std::uint32_t count, int n,
+                                        std::uint64_t* finds) {
+    return keep_primitive_wide_impl<InstructionMultiplier>(candidates, count, n, finds);
+}
 #else
 std::uint32_t keep_primitive_clmul(const std::uint32_t* candidates, std::uint32_t count, int n,
                                    bool irreducible_known, std::uint32_t* finds) {
     return keep_primitive_portable(candidates, count, n, irreducible_known, finds);
 }
 const WideArithmetic wide_clmul = wide_arithmetic_of<gf2::PortableMultiplier>();
+std::uint32_t keep_primitive_wide_clmul(const std::uint64_t* candidates, std::uint32_t count, int n,
+                                        std::uint64_t* finds) {
+    return keep_primitive_wide_portable(candidates, count, n, finds);
+}
 #endif
 
 }  // namespace tapwell::detail

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/bit_words.h"
+#include "core/mersenne.h"
 #include "core/mersenne_factors.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
@@ -19,13 +20,13 @@ namespace tapwell {
 namespace {
 
 struct Plans {
-    detail::OrderPlan plan[33];
+    detail::OrderPlan plan[65];
     Plans() {
-        for (int n = 3; n <= 32; ++n) {
+        for (int n = 2; n <= 64; ++n) {
             const MersenneFactors& f = mersenne_factors(n);
             detail::OrderPlan& p = plan[n];
             p.count = 0;
-            const std::uint64_t order = (std::uint64_t{1} << n) - 1u;
+            const std::uint64_t order = mersenne(n);
             for (int i = 0; i < f.count(); ++i) {
                 const std::uint64_t e = order / f.factors[i].prime;
                 if (e == 1) continue;  // q = 2^n - 1: x^1 = x is never 1

@@ -35,11 +35,12 @@ std::uint32_t find_primitives(std::uint32_t first, std::uint32_t last, int n, st
 
 namespace detail {
 
-// Exponents to test for one degree: x^exponent[k] must differ from target[k]
-// (1, or x when exponent + 1 has fewer set bits and is used instead).
+// Exponents to test for one degree n (2 to 64): x^exponent[k] must differ
+// from target[k] (1, or x when exponent + 1 has fewer set bits and is used
+// instead). 2^60 - 1 has the most distinct primes below 2^64: eleven.
 struct OrderPlan {
-    std::uint64_t exponent[8];
-    std::uint64_t target[8];
+    std::uint64_t exponent[11];
+    std::uint64_t target[11];
     int count;
 };
 const OrderPlan& order_plan(int n);

@@ -7,6 +7,7 @@
 
 #include "core/notation.h"
 #include "core/poly_order.h"
+#include "core/primitivity_wide.h"
 #include "library/poly_conversion.h"
 #include "tapwell/errors.hpp"
 
@@ -53,7 +54,11 @@ int Polynomial::weight() const noexcept { return std::popcount(value_) + 1; }
 
 bool Polynomial::is_irreducible() const { return !is_placeholder(*this) && polynomial_facts(word_of(*this)).irreducible; }
 
-bool Polynomial::is_primitive() const { return !is_placeholder(*this) && polynomial_facts(word_of(*this)).primitive; }
+// The order test alone, with the known primes of 2^n - 1: no factorisation.
+bool Polynomial::is_primitive() const {
+    if (degree() >= 2) return is_primitive_wide(value(), degree());
+    return !is_placeholder(*this) && polynomial_facts(word_of(*this)).primitive;
+}
 
 std::uint64_t Polynomial::order() const { return is_placeholder(*this) ? 1 : polynomial_facts(word_of(*this)).order; }
 
