@@ -35,4 +35,20 @@ std::string same_degree_refusal(PolyWord a, PolyWord b) {
            ": the two of a pair have one degree";
 }
 
+std::string terms_refusal(int terms, int degree) {
+    if (terms % 2 == 0) {
+        return "terms: " + std::to_string(terms) +
+               " is even; a polynomial of an even number of terms has the factor x + 1 and is never primitive";
+    }
+    if (terms >= 3 && terms <= degree + 1) return {};
+    return "terms: " + std::to_string(terms) + "; a primitive polynomial of degree " + std::to_string(degree) +
+           " has 3 to " + std::to_string(degree + 1) + " non-zero terms";
+}
+
+std::string endless_search_refusal(int degree) {
+    return "a search of degree " + std::to_string(degree) +
+           " to the end of the degree never ends (above degree 32 it has more than 2^31 candidates): give it a "
+           "count of finds or an end";
+}
+
 }  // namespace tapwell

@@ -17,5 +17,9 @@ std::string pair_degree_refusal(PolyWord p, std::string_view what);
 std::string primitive_refusal(PolyWord p, std::string_view what);
 // The two of a pair of different degrees.
 std::string same_degree_refusal(PolyWord a, PolyWord b);
+// A number of non-zero terms no primitive polynomial of the degree has.
+std::string terms_refusal(int terms, int degree);
+// A search that would never end: its words name the count and the end.
+std::string endless_search_refusal(int degree);
 
 }  // namespace tapwell

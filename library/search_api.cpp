@@ -1,70 +1,91 @@
-// Ring: library. tapwell/search.hpp over the primitive search
-// (library/primitive_search.h).
+// Ring: library. tapwell/search.hpp over the primitive searches: the window's
+// (library/primitive_search.h) for every candidate of a degree up to 32, the
+// wide one (library/primitive_search_wide.h) above it and for a number of
+// terms.
 #include <limits>
 
-#include "core/mersenne.h"
-#include "core/poly_order.h"
+#include "core/primitivity_wide.h"
 #include "library/api_support.h"
 #include "library/poly_conversion.h"
 #include "library/primitive_search.h"
-#include "library/refusals.h"
+#include "library/primitive_search_wide.h"
+#include "library/search_plan.h"
 #include "tapwell/search.hpp"
 
 namespace tapwell {
 
 namespace {
 
-class CallerSink final : public PrimitiveSink {
-public:
-    CallerSink(const std::function<bool(std::span<const Polynomial>)>& take, ProgressReport& report,
-               std::uint32_t first, std::uint32_t last)
-        : take_(take), report_(report), first_(first), last_(last) {}
+using Take = std::function<bool(std::span<const Polynomial>)>;
 
-    bool testing(std::uint32_t) override { return true; }
-    bool take(const FoundBlock& b) override {
+// The finds handed over as Polynomial values, progress measured by the
+// candidates' values.
+class CallerFinds {
+public:
+    CallerFinds(const Take& take, const RunOptions& options, std::uint64_t first, std::uint64_t last)
+        : take_(take), report_(options), first_(first), last_(last) {}
+
+    template <typename Word>
+    bool take(const Word* finds, std::uint32_t count, std::uint64_t block_last) {
         finds_.clear();
-        for (std::uint32_t f = 0; f < b.count; ++f) finds_.push_back(Polynomial::from_value(b.finds[f]));
+        for (std::uint32_t f = 0; f < count; ++f) finds_.push_back(Polynomial::from_value(finds[f]));
         if (!finds_.empty() && !take_(std::span<const Polynomial>(finds_))) {
             ended_by_caller_ = true;
             return false;
         }
-        report_(std::uint64_t{b.last} - first_ + 1, std::uint64_t{last_} - first_ + 1);
+        report_(block_last - first_ + 1, last_ - first_ + 1);
         return true;
     }
     bool ended_by_caller() const { return ended_by_caller_; }
 
 private:
-    const std::function<bool(std::span<const Polynomial>)>& take_;
-    ProgressReport& report_;
-    const std::uint32_t first_, last_;
+    const Take& take_;
+    ProgressReport report_;
+    const std::uint64_t first_, last_;
     std::vector<Polynomial> finds_;
     bool ended_by_caller_ = false;
 };
 
+class WindowSink final : public PrimitiveSink {
+public:
+    explicit WindowSink(CallerFinds& finds) : finds_(finds) {}
+    bool testing(std::uint32_t) override { return true; }
+    bool take(const FoundBlock& b) override { return finds_.take(b.finds, b.count, b.last); }
+
+private:
+    CallerFinds& finds_;
+};
+
+class WideSink final : public WidePrimitiveSink {
+public:
+    explicit WideSink(CallerFinds& finds) : finds_(finds) {}
+    bool take(const WideFoundBlock& b) override { return finds_.take(b.finds, b.count, b.last); }
+
+private:
+    CallerFinds& finds_;
+};
+
 }  // namespace
 
-void for_each_primitive(const PrimitiveSearch& search, const std::function<bool(std::span<const Polynomial>)>& take,
-                        const RunOptions& options) {
-    const PolyWord from = word_of(search.from);
-    refuse(degree_refusal(from, "from", WINDOW_MIN_DEGREE, WINDOW_MAX_DEGREE));
-    PrimitiveSearchRequest request{static_cast<std::uint32_t>(from.value), 0, 0};
-    if (search.last) {
-        const PolyWord last = word_of(*search.last);
-        if (last.degree != from.degree || last.value < from.value) {
-            throw InvalidArgument("last: " + search.last->format(Notation::algebraic) +
-                                  " is not a candidate of degree " + std::to_string(from.degree) + " from " +
-                                  search.from.format(Notation::algebraic) + " on");
-        }
-        request.last = static_cast<std::uint32_t>(last.value);
+void for_each_primitive(const PrimitiveSearch& search, const Take& take, const RunOptions& options) {
+    const SearchPlan plan = plan_search(search);
+    if (plan.first == 0) return;
+    CallerFinds finds(take, options, plan.first, plan.last);
+    RunEnd end;
+    if (in_window_kernel(plan)) {
+        // More finds than a degree has are no limit.
+        const std::uint64_t most = std::numeric_limits<std::uint32_t>::max();
+        const PrimitiveSearchRequest request{static_cast<std::uint32_t>(plan.first),
+                                             static_cast<std::uint32_t>(plan.last),
+                                             static_cast<std::uint32_t>(plan.count < most ? plan.count : 0)};
+        WindowSink sink(finds);
+        end = search_primitives(request, context_of(options), sink);
+    } else {
+        WideSink sink(finds);
+        end = search_primitives_wide({plan.degree, plan.first, plan.last, plan.count, plan.terms},
+                                     context_of(options), sink);
     }
-    // More finds than a degree has are no limit.
-    const std::uint64_t most = std::numeric_limits<std::uint32_t>::max();
-    request.count = static_cast<std::uint32_t>(search.count < most ? search.count : 0);
-    ProgressReport report(options);
-    const std::uint32_t last = request.last != 0 ? request.last : static_cast<std::uint32_t>(mersenne(from.degree));
-    CallerSink sink(take, report, request.first, last);
-    const RunEnd end = search_primitives(request, context_of(options), sink);
-    if (!sink.ended_by_caller()) throw_if_stopped(end);
+    if (!finds.ended_by_caller()) throw_if_stopped(end);
 }
 
 std::vector<Polynomial> primitive_polynomials(const PrimitiveSearch& search, const RunOptions& options) {
@@ -88,14 +109,31 @@ std::vector<Polynomial> primitive_polynomials(int degree, const RunOptions& opti
     return primitive_polynomials(PrimitiveSearch{Polynomial::from_value(std::uint64_t{1} << (degree - 1))}, options);
 }
 
-Polynomial primitive_polynomial(int degree) {
+namespace {
+void refuse_degree(int degree, const char* what) {
     if (degree < 2 || degree > Polynomial::max_degree) {
-        throw InvalidArgument("degree " + std::to_string(degree) + ": primitive_polynomial takes degrees 2 to 64");
+        throw InvalidArgument("degree " + std::to_string(degree) + ": " + what + " takes degrees 2 to 64");
     }
+}
+}  // namespace
+
+Polynomial primitive_polynomial(int degree) {
+    refuse_degree(degree, "primitive_polynomial");
     // About one candidate in n is primitive: a few dozen tests at most.
     const std::uint64_t top = std::uint64_t{1} << (degree - 1);
     for (std::uint64_t v = top + 1;; ++v) {
-        if (polynomial_facts({v, degree}).primitive) return Polynomial::from_value(v);
+        if (is_primitive_wide(v, degree)) return Polynomial::from_value(v);
+    }
+}
+
+Polynomial sparsest_primitive_polynomial(int degree) {
+    refuse_degree(degree, "sparsest_primitive_polynomial");
+    if (degree == 2) return primitive_polynomial(2);  // x^2 + x + 1, below the search's degrees
+    const Polynomial start = Polynomial::from_value(std::uint64_t{1} << (degree - 1));
+    // A degree has a primitive polynomial, and so one of some odd number of terms.
+    for (int terms = 3;; terms += 2) {
+        const std::vector<Polynomial> first = primitive_polynomials(PrimitiveSearch{start, 1, std::nullopt, terms});
+        if (!first.empty()) return first[0];
     }
 }
 

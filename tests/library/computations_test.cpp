@@ -47,7 +47,7 @@ TEST(PrimitiveSearch, RangesSplitADegreeAndCountsEndIt) {
     const std::vector<Polynomial> whole = primitive_polynomials(18);
     // Split across the block size and inside one: the two halves are the whole.
     for (std::uint64_t middle : {std::uint64_t{0x30000}, std::uint64_t{0x2F123}}) {
-        PrimitiveSearch low{Polynomial::from_value(1u << 17), 0, Polynomial::from_value(middle)};
+        PrimitiveSearch low{Polynomial::from_value(1u << 17), 0, Polynomial::from_value(middle + 1)};
         PrimitiveSearch high{Polynomial::from_value(middle + 1)};
         std::vector<Polynomial> both = primitive_polynomials(low);
         const std::vector<Polynomial> rest = primitive_polynomials(high);
@@ -79,8 +79,8 @@ TEST(Interface, RefusalsAreInWords) {
     };
     const Case cases[] = {
         {[] { primitive_polynomials(2); }, "degree 2: the search takes degrees 3 to 32"},
-        {[] { primitive_polynomials({parse("11")}); }, "from: x + 1 has degree 1; this takes degrees 3 to 32"},
-        {[] { primitive_polynomials({parse("100101"), 0, parse("100011")}); }, "last: x^5 + x + 1 is not"},
+        {[] { primitive_polynomials({parse("11")}); }, "from: x + 1 has degree 1; this takes degrees 3 to 64"},
+        {[] { primitive_polynomials({parse("100101"), 0, parse("100011")}); }, "to: x^5 + x + 1 is not"},
         {[] { correlate_all_phases(parse("100101"), parse("1000011")); },
          "A has degree 5 and B degree 6: the two of a pair have one degree"},
         {[] {
