@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -17,6 +18,8 @@
 #include "core/gf2_poly.h"
 #include "core/notation.h"
 #include "core/poly_order.h"
+#include "core/primitivity_wide.h"
+#include "tests/reference/published_primitives.h"
 
 namespace tapwell {
 namespace {
@@ -103,6 +106,41 @@ TEST(PariOracle, FactsAboveDegree32) {
     EXPECT_GE(irreducible, 32u);
     EXPECT_GT(primitive, 0u);
     EXPECT_LT(primitive, irreducible);
+}
+
+// The published lists above degree 32 primitive as gp's own order of a root
+// says, and the 64-bit test's verdict as gp's on the first twelve odd-weight
+// candidates after x^n + 1 of every degree 33 to 64, those the search tests
+// first.
+TEST(PariOracle, SearchesAboveDegree32) {
+    ASSERT_EQ(std::system("command -v gp >/dev/null 2>&1"), 0) << "gp (PARI/GP) is needed as the oracle";
+    std::vector<PolyWord> polys;
+    for (std::uint64_t k : reference::KOOPMAN_64_FIRST_TEN) polys.push_back({k, 64});
+    for (const std::vector<int>& taps : reference::TAPS_33_TO_64) polys.push_back({reference::value_of_taps(taps), taps[0]});
+    for (int n = 33; n <= 64; ++n) {
+        const std::uint64_t top = std::uint64_t{1} << (n - 1);
+        for (std::uint64_t v = top + 1, taken = 0; taken < 12; ++v) {
+            if (std::popcount(v) % 2 == 0) polys.push_back({v, n}), ++taken;
+        }
+    }
+    const std::string script = ::testing::TempDir() + "/tapwell_search_oracle.gp";
+    {
+        std::ofstream gp(script);
+        gp << "prim(w) = { my(f = Pol(binary(w)) * Mod(1, 2), n = poldegree(f));\n"
+              "  print(polisirreducible(f) && fforder(ffgen(f, 'a)) == 2^n - 1); }\n";
+        for (const PolyWord& p : polys) gp << "prim(" << write_notation(p, Notation::decimal) << ");\n";
+    }
+    std::istringstream out(run_gp(script));
+    std::size_t primitive = 0;
+    for (std::size_t i = 0; i < polys.size(); ++i) {
+        int verdict = -1;
+        ASSERT_TRUE(out >> verdict) << "gp gave no answer for entry " << i;
+        const std::string name = write_notation(polys[i], Notation::algebraic);
+        if (i < reference::KOOPMAN_64_FIRST_TEN.size() + reference::TAPS_33_TO_64.size()) EXPECT_EQ(verdict, 1) << name;
+        EXPECT_EQ(is_primitive_wide(polys[i].value, polys[i].degree), verdict == 1) << name;
+        primitive += verdict == 1;
+    }
+    EXPECT_LT(primitive, polys.size());
 }
 
 }  // namespace
