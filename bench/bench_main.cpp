@@ -27,6 +27,7 @@
 #include "core/poly_order.h"
 #include "core/poly_text.h"
 #include "core/primitivity.h"
+#include "core/primitivity_wide.h"
 #include "core/shift_register.h"
 #include "jobs/cross_correlation.h"
 #include "jobs/job_control.h"
@@ -771,6 +772,57 @@ void library_rows() {
     }
 }
 
+// The primitivity test at degree 64 per candidate: the order test with the
+// known primes of 2^n - 1, against the factorisation it replaced (both on
+// the same candidates, by turns); then a search of degree 64 on every core.
+void wide_search_rows() {
+    if (!wanted("primitive-64")) return;
+    const std::uint64_t top = std::uint64_t{1} << 63;
+    std::vector<std::uint64_t> consecutive, primitive;
+    for (std::uint64_t v = top + 1; consecutive.size() < 2000; ++v) consecutive.push_back(v);
+    for (const Polynomial& p : primitive_polynomials(PrimitiveSearch{Polynomial::from_value(top), 200})) {
+        primitive.push_back(p.value());
+    }
+    struct Case {
+        const char* text;
+        const std::vector<std::uint64_t>* candidates;
+    };
+    for (const Case& c : {Case{"the first 2000 candidates after x^64 + 1", &consecutive},
+                          Case{"the first 200 primitive polynomials", &primitive}}) {
+        constexpr int batches = 7;
+        std::vector<double> fast, old;
+        std::size_t agree = 0;
+        for (int k = 0; k < batches; ++k) {
+            std::size_t a = 0, b = 0;
+            auto t0 = std::chrono::steady_clock::now();
+            for (std::uint64_t v : *c.candidates) a += is_primitive_wide(v, 64);
+            fast.push_back(seconds_since(t0) / static_cast<double>(c.candidates->size()));
+            t0 = std::chrono::steady_clock::now();
+            for (std::uint64_t v : *c.candidates) b += polynomial_facts({v, 64}).primitive;
+            old.push_back(seconds_since(t0) / static_cast<double>(c.candidates->size()));
+            agree += a == b;
+        }
+        std::sort(fast.begin(), fast.end());
+        std::sort(old.begin(), old.end());
+        Row r = make_row("primitive test", std::string("degree 64, per candidate: ") + c.text);
+        r.fast_runs = batches;
+        r.fast = fast[fast.size() / 2];
+        r.reference = "factorisation (polynomial_facts)";
+        r.ref = old[old.size() / 2];
+        r.target = ">= 10x";
+        r.met = agree == batches && r.ref / r.fast >= 10;
+        rows.push_back(r);
+    }
+    Row r = make_row("primitive search", "degree 64, the first 1000 finds from x^64 + 1, tapwell::primitive_polynomials, all cores");
+    r.fast_runs = 5;
+    std::size_t finds = 0;
+    r.fast = median_of(5, [&] { finds = primitive_polynomials(PrimitiveSearch{Polynomial::from_value(top), 1000}).size(); },
+                       false);
+    r.target = "-";
+    r.met = finds == 1000;
+    rows.push_back(r);
+}
+
 // Every candidate of degrees 15 and 16 through the fast test and the walk
 // (the unit tests sweep 3 to 14).
 bool verify_sweep() {
@@ -845,6 +897,7 @@ int main(int argc, char** argv) {
     generation_rows();
     identify_rows();
     library_rows();
+    wide_search_rows();
     thread_rows();
     bandwidth_rows();
     tapwell::log_close();

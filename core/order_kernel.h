@@ -15,6 +15,32 @@
 
 namespace tapwell::detail {
 
+// For lanes whose x^(2^n) = x: alive[l] stays true only when x^((2^n - 1)/q)
+// != 1 for every prime q of the plan, each power a product of the squares
+// powers[i][l] = x^(2^i) mod P_l. Shared by the one-word and the wide kernel.
+template <int LANES, typename Modulus, typename MulMod>
+void check_order_plan(const OrderPlan& plan, const Modulus* m, const std::uint64_t (*powers)[LANES], bool* alive,
+                      MulMod mulmod) {
+    bool any = false;
+    for (int l = 0; l < LANES; ++l) any = any || alive[l];
+    for (int k = 0; any && k < plan.count; ++k) {
+        const std::uint64_t e = plan.exponent[k];
+        int bit = std::countr_zero(e);
+        std::uint64_t acc[LANES];
+        for (int l = 0; l < LANES; ++l) acc[l] = powers[bit][l];
+        for (std::uint64_t rest = e & (e - 1); rest != 0; rest &= rest - 1) {
+            bit = std::countr_zero(rest);
+            for (int l = 0; l < LANES; ++l) acc[l] = mulmod(m[l], acc[l], powers[bit][l]);
+        }
+        any = false;
+        for (int l = 0; l < LANES; ++l) {
+            // x^((2^n - 1) / q) must not be 1 (checked as x^(that + 1) != x when shorter).
+            alive[l] = alive[l] && acc[l] != plan.target[k];
+            any = any || alive[l];
+        }
+    }
+}
+
 template <typename Mul>
 std::uint32_t keep_primitive_impl(const std::uint32_t* candidates, std::uint32_t count, int n,
                                   bool irreducible_known, std::uint32_t* finds) {
@@ -39,28 +65,12 @@ std::uint32_t keep_primitive_impl(const std::uint32_t* candidates, std::uint32_t
             }
         }
         bool alive[LANES];
-        bool any = false;
-        for (int l = 0; l < LANES; ++l) {
-            // x^(2^n) = x: the order of x divides 2^n - 1.
-            alive[l] = irreducible_known || powers[n][l] == 2;
-            any = any || alive[l];
-        }
-        for (int k = 0; any && k < plan.count; ++k) {
-            const std::uint64_t e = plan.exponent[k];
-            int bit = std::countr_zero(e);
-            std::uint64_t acc[LANES];
-            for (int l = 0; l < LANES; ++l) acc[l] = powers[bit][l];
-            for (std::uint64_t rest = e & (e - 1); rest != 0; rest &= rest - 1) {
-                bit = std::countr_zero(rest);
-                for (int l = 0; l < LANES; ++l) acc[l] = gf2::mulmod<Mul>(m[l], acc[l], powers[bit][l]);
-            }
-            any = false;
-            for (int l = 0; l < LANES; ++l) {
-                // x^((2^n - 1) / q) must not be 1 (checked as x^(that + 1) != x when shorter).
-                alive[l] = alive[l] && acc[l] != plan.target[k];
-                any = any || alive[l];
-            }
-        }
+        // x^(2^n) = x: the order of x divides 2^n - 1.
+        for (int l = 0; l < LANES; ++l) alive[l] = irreducible_known || powers[n][l] == 2;
+        check_order_plan<LANES>(plan, m, powers, alive,
+                                [](const gf2::Modulus& mod, std::uint64_t a, std::uint64_t b) {
+                                    return gf2::mulmod<Mul>(mod, a, b);
+                                });
         for (std::uint32_t l = 0; l < lanes; ++l) {
             if (alive[l]) finds[kept++] = candidates[first + l];
         }

@@ -71,7 +71,7 @@ check "primitive --min 1 words" 1 "$(grep -c "takes degrees 2 to 64" "$work/err"
 # Ctrl-C: the abort line names where to start again, exit 130.
 "$cli" search --degree 64 --count 100000000 --log "$work/abort.log" 2>"$work/err" &
 pid=$!
-for _ in $(seq 1 100); do [ "$(wc -l <"$work/abort.log" 2>/dev/null || echo 0)" -gt 1 ] && break; sleep 0.05; done
+for _ in $(seq 1 100); do [ "$( (wc -l <"$work/abort.log") 2>/dev/null || echo 0)" -gt 1 ] && break; sleep 0.05; done
 kill -INT $pid
 wait $pid; rc=$?
 check "interrupt exit" 130 "$rc"

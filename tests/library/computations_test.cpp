@@ -96,6 +96,22 @@ TEST(Interface, RefusalsAreInWords) {
          "this generation takes 2 to 32 registers, not 1"},
         {[] { generate(Generation{GenerationMode::serial, 1, 1, {{parse("10011"), 16}}}); },
          "register 0: the state 16 is not one of degree 4"},
+        // The searches beyond the window's.
+        {[] { primitive_polynomials({parse("100000000000000000001"), 0, std::nullopt, 4}); }, "terms: 4 is even"},
+        {[] { primitive_polynomials({parse("100000000000000000001"), 0, std::nullopt, 1}); },
+         "terms: 1; a primitive polynomial of degree 20 has 3 to 21 non-zero terms"},
+        {[] { primitive_polynomials({parse("100000000000000000001"), 0, std::nullopt, 23}); }, "terms: 23; a primitive"},
+        {[] { primitive_polynomials({Polynomial::from_value(1ull << 32)}); },
+         "a search of degree 33 to the end of the degree never ends"},
+        {[] { primitive_polynomials({Polynomial::from_value(1ull << 63), 0, std::nullopt, 11}); },
+         "a search of degree 64 to the end"},
+        {[] { primitive_polynomials({Polynomial::from_value(1ull << 39), 0, Polynomial::from_value(1ull << 40)}); },
+         "a search of degree 40 to the end"},
+        {[] { primitive_polynomials({Polynomial::from_value(0x8000000001ull), 0, Polynomial::from_value(0x8000000000ull)}); },
+         "to: x^40 + 1 is not"},
+        {[] { primitive_polynomials({Polynomial::from_value(1ull << 39), 0, Polynomial::from_value(1ull << 41)}); },
+         "to: x^42 + 1 is not"},
+        {[] { sparsest_primitive_polynomial(1); }, "degree 1: sparsest_primitive_polynomial takes degrees 2 to 64"},
     };
     for (const Case& c : cases) {
         try {
