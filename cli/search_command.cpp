@@ -110,7 +110,7 @@ Command add_search_command(CLI::App& parent) {
                     "Only the polynomials of exactly K non-zero terms (odd, 3 to n + 1): 3 for the trinomials")
         ->option_text("K");
     app->add_flag("--json", options.json,
-                  "The finds as one JSON object (degree, from, to, terms, count, found, polynomials)");
+                  "The finds as one JSON object on standard output (degree, from, to, terms, count, found, polynomials)");
     add_common_options(*app, options.common);
     return {app, run_search};
 }
