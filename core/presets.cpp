@@ -6,6 +6,7 @@
 #include "core/mersenne.h"
 #include "core/notation.h"
 #include "core/shift_register.h"
+#include "core/standard_presets.h"
 
 namespace tapwell {
 
@@ -88,6 +89,7 @@ std::vector<PresetRecord> build() {
                             std::to_string(r.tap1) + " and " + std::to_string(r.tap2) + " in the two-tap coder)",
                         false, 0, g1, mersenne(GPS_STAGES), g2, initial_b});
     }
+    for (PresetRecord& r : standard_preset_records()) list.push_back(std::move(r));
     return list;
 }
 
