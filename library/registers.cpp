@@ -1,13 +1,14 @@
 // Ring: library. tapwell/registers.hpp. A Fibonacci register's state is its
-// next n output bits, so both functions go through that form: a Galois state
-// is found from the bits it must put out, and a jump reads the bits K chips
-// ahead off x^K mod P, the linear combination of the first n bits they are.
+// next n output bits, so both functions go through that form (core's
+// register_forms.h), and a jump reads the bits K chips ahead off x^K mod P,
+// the linear combination of the first bits they are.
 #include "tapwell/registers.hpp"
 
 #include <bit>
 
 #include "core/gf2_wide.h"
 #include "core/mersenne.h"
+#include "core/register_forms.h"
 #include "core/shift_register.h"
 #include "library/poly_conversion.h"
 #include "library/register_check.h"
@@ -17,40 +18,14 @@ namespace tapwell {
 namespace {
 
 struct Steps {
-    std::uint64_t taps, top, mask;
+    std::uint64_t taps, top;
     int n;
 };
 
 Steps steps_of(const Polynomial& p) {
     const PolyWord w = word_of(p);
     const std::uint64_t top = top_of(w), taps = taps_of64(w.value, top);
-    return {taps, top, galois_mask_of(taps, w.degree), w.degree};
-}
-
-std::uint64_t step(const Steps& s, std::uint64_t state, RegisterForm form) {
-    return form == RegisterForm::galois ? galois_step64(state, s.mask) : register_step64(state, s.taps, s.top);
-}
-
-// Bits 0 .. count - 1: the register's first output bits (count <= 64).
-std::uint64_t first_bits(const Steps& s, std::uint64_t state, RegisterForm form, int count) {
-    std::uint64_t bits = 0;
-    for (int k = 0; k < count; ++k) {
-        bits |= (state & 1u) << k;
-        state = step(s, state, form);
-    }
-    return bits;
-}
-
-// The state of `form` whose first n output bits are `bits`. Stage k first
-// reaches the output after k clocks and changes nothing put out before, so
-// the stages can be settled in order, each by the one bit it decides.
-std::uint64_t state_putting_out(const Steps& s, std::uint64_t bits, RegisterForm form) {
-    if (form == RegisterForm::fibonacci) return bits;
-    std::uint64_t state = 0;
-    for (int k = 0; k < s.n; ++k) {
-        if ((first_bits(s, state, form, k + 1) >> k & 1u) != (bits >> k & 1u)) state |= std::uint64_t{1} << k;
-    }
-    return state;
+    return {taps, top, w.degree};
 }
 
 }  // namespace
@@ -59,7 +34,8 @@ Register in_form(const Register& reg, RegisterForm form) {
     check_register(reg);
     if (reg.form == form) return reg;
     const Steps s = steps_of(reg.polynomial);
-    return {reg.polynomial, state_putting_out(s, first_bits(s, reg.state, reg.form, s.n), form), form};
+    return {reg.polynomial, state_putting_out(s.taps, s.n, form, first_output_bits(s.taps, s.n, reg.form, reg.state, s.n)),
+            form};
 }
 
 Register jumped(const Register& reg, std::uint64_t steps) {
