@@ -19,14 +19,39 @@ void build_word_tables(WordTables& tables, std::uint64_t taps, int n, RegisterFo
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j) next_of[static_cast<std::size_t>(j)] |= (m.next[static_cast<std::size_t>(i)] >> j & 1u) << i;
     }
+    tables.bytes = (n + 7) / 8;
     for (std::size_t b = 0; b < 8; ++b) {
-        tables.out[b][0] = tables.next[b][0] = 0;
+        tables.entry[b][0] = {0, 0};
         for (unsigned v = 1; v < 256; ++v) {
             const std::size_t j = 8 * b + static_cast<std::size_t>(std::countr_zero(v));
-            tables.out[b][v] = tables.out[b][v & (v - 1)] ^ out_of[j];
-            tables.next[b][v] = tables.next[b][v & (v - 1)] ^ next_of[j];
+            const WordEntry& below = tables.entry[b][v & (v - 1)];
+            tables.entry[b][v] = {below.out ^ out_of[j], below.next ^ next_of[j]};
         }
     }
+}
+
+namespace {
+
+template <int BYTES>
+void fill(const WordTables& t, std::uint64_t& state, std::uint64_t* words, std::size_t count, std::uint64_t invert,
+          bool add) {
+    std::uint64_t s = state;
+    if (add) {
+        for (std::size_t i = 0; i < count; ++i) words[i] ^= next_word<BYTES>(t, s);
+    } else {
+        for (std::size_t i = 0; i < count; ++i) words[i] = next_word<BYTES>(t, s) ^ invert;
+    }
+    state = s;
+}
+
+using Fill = void (*)(const WordTables&, std::uint64_t&, std::uint64_t*, std::size_t, std::uint64_t, bool);
+constexpr Fill FILLS[8] = {fill<1>, fill<2>, fill<3>, fill<4>, fill<5>, fill<6>, fill<7>, fill<8>};
+
+}  // namespace
+
+void fill_words(const WordTables& tables, std::uint64_t& state, std::uint64_t* words, std::size_t count,
+                std::uint64_t invert, bool add) {
+    FILLS[tables.bytes - 1](tables, state, words, count, invert, add);
 }
 
 }  // namespace tapwell

@@ -11,10 +11,16 @@
 
 namespace tapwell {
 
+struct WordEntry {
+    std::uint64_t out;   // the 64 bits put out by one state byte's stages alone
+    std::uint64_t next;  // the state they leave after the 64 steps
+};
+
 struct WordTables {
-    // out[b][v]: the 64 bits put out by the stages of state byte b alone
-    // holding v; next[b][v]: the state they leave after the 64 steps.
-    std::array<std::array<std::uint64_t, 256>, 8> out{}, next{};
+    // entry[b][v]: state byte b holding v. Both halves of an entry are read
+    // together, so they share a cache line.
+    std::array<std::array<WordEntry, 256>, 8> entry{};
+    int bytes = 8;  // the state bytes that can be non-zero: ceil(n / 8)
 };
 
 // The tables of the register of degree n (1..64) with these taps in `form`.
@@ -23,16 +29,24 @@ struct WordTables {
 // first bit in each byte's most significant bit; otherwise in bit t.
 void build_word_tables(WordTables& tables, std::uint64_t taps, int n, RegisterForm form, bool msb_first);
 
-// The next 64 bits put out from `state`, which moves 64 steps on.
+// The next 64 bits put out from `state`, which moves 64 steps on; BYTES is
+// tables.bytes, so that a register of few stages pays for no more.
+template <int BYTES>
 inline std::uint64_t next_word(const WordTables& t, std::uint64_t& state) {
     std::uint64_t out = 0, next = 0;
-    for (int b = 0; b < 8; ++b) {
-        const unsigned v = static_cast<unsigned>(state >> (8 * b)) & 0xFFu;
-        out ^= t.out[static_cast<std::size_t>(b)][v];
-        next ^= t.next[static_cast<std::size_t>(b)][v];
+    for (int b = 0; b < BYTES; ++b) {
+        const WordEntry& e = t.entry[static_cast<std::size_t>(b)][static_cast<unsigned>(state >> (8 * b)) & 0xFFu];
+        out ^= e.out;
+        next ^= e.next;
     }
     state = next;
     return out;
 }
+
+// Fills `words` with the next words put out from `state`, which moves on;
+// `invert` is XORed onto each and `add` says whether words already hold
+// bits (of another register) to add to.
+void fill_words(const WordTables& tables, std::uint64_t& state, std::uint64_t* words, std::size_t count,
+                std::uint64_t invert, bool add);
 
 }  // namespace tapwell

@@ -47,6 +47,37 @@ TEST(Streams, PackedIsTheRegistersOutput) {
     }
 }
 
+// Registers of few terms go by their recurrence instead of the tables: a
+// trinomial and a pentanomial at every degree, long enough to leave the
+// history the recurrence starts from and to cross a piece.
+TEST(Streams, FewTermRegistersAreTheRegistersOutputToo) {
+    std::mt19937_64 rng(8);
+    for (int n = 2; n <= 64; ++n) {
+        const std::uint64_t top = std::uint64_t{1} << (n - 1);
+        for (int terms : {1, 3}) {
+            std::uint64_t low = 0;
+            for (int k = 0; k < terms && n > 2; ++k) low |= std::uint64_t{1} << (rng() % (n - 1));
+            const Register reg{Polynomial::from_value(top | low), std::max<std::uint64_t>(1, rng() & (top | (top - 1))),
+                               n % 2 ? RegisterForm::galois : RegisterForm::fibonacci};
+            const std::uint64_t skip = rng() % 1000;
+            const std::size_t bytes = n == 31 || n == 64 ? 300'000 : 1000;
+            const std::vector<std::uint8_t> bits = register_bits(reg, skip + 8 * bytes);
+            const std::vector<std::uint8_t> tail(bits.begin() + static_cast<long>(skip), bits.end());
+            for (bool inverted : {false, true}) {
+                for (BitOrder order : {BitOrder::msb_first, BitOrder::lsb_first}) {
+                    std::vector<std::uint8_t> out(bytes);
+                    packed_bits({{reg}, inverted}, skip, order, out);
+                    std::vector<std::uint8_t> expected = packed_by_hand(tail, order);
+                    if (inverted) {
+                        for (std::uint8_t& b : expected) b = static_cast<std::uint8_t>(~b);
+                    }
+                    ASSERT_EQ(out, expected) << "degree " << n << " terms " << terms << " inverted " << inverted;
+                }
+            }
+        }
+    }
+}
+
 TEST(Streams, GoldSumsInvertsAndCrossesPieces) {
     const Register a{Polynomial::parse("x^10 + x^3 + 1", Notation::algebraic), 1023};
     const Register b{Polynomial::parse("x^10 + x^9 + x^8 + x^6 + x^3 + x^2 + 1", Notation::algebraic), 77,
