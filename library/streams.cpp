@@ -12,8 +12,7 @@
 #include <string>
 
 #include "core/shift_register.h"
-#include "core/sparse_stream.h"
-#include "core/word_stream.h"
+#include "library/word_source.h"
 #include "library/api_support.h"
 #include "library/poly_conversion.h"
 #include "library/register_check.h"
@@ -22,75 +21,6 @@
 namespace tapwell {
 
 namespace {
-
-// The words of a piece: 256 KiB packed, few enough write calls and still
-// in the cache.
-constexpr std::size_t PIECE_WORDS = 32768;
-
-// Each register's words, bit t of a word its t-th bit: by its recurrence
-// when it has few terms (core/sparse_stream.h), by the byte tables otherwise
-// (core/word_stream.h). The sum, the inversion and the bit order are applied
-// to the words once made.
-class WordSource {
-public:
-    WordSource(const BitSource& source, std::uint64_t skip, bool msb_first)
-        : invert_(source.inverted ? ~std::uint64_t{0} : 0), msb_first_(msb_first) {
-        if (source.registers.empty()) throw InvalidArgument("a stream needs at least one register");
-        for (const Register& reg : source.registers) {
-            check_register(reg);
-            const PolyWord w = word_of(reg.polynomial);
-            const std::uint64_t taps = taps_of64(w.value, top_of(w));
-            Part part;
-            part.tables = std::make_unique<WordTables>();
-            build_word_tables(*part.tables, taps, w.degree, reg.form, false);
-            part.state = jumped(reg, skip).state;
-            if (SparseStream::suits(taps, w.degree)) {
-                std::vector<std::uint64_t> history(SparseStream::history_words(taps, w.degree));
-                fill_words(*part.tables, part.state, history.data(), history.size(), 0, false);
-                part.sparse = std::make_unique<SparseStream>(taps, w.degree, std::move(history));
-                part.tables.reset();
-            }
-            parts_.push_back(std::move(part));
-        }
-        if (parts_.size() > 1) sum_.resize(PIECE_WORDS);
-    }
-
-    void fill(std::span<std::uint64_t> words) {
-        if (parts_.size() == 1 && parts_[0].sparse) {
-            parts_[0].sparse->fill(words.data(), words.size(), msb_first_, invert_);
-            return;
-        }
-        for (std::size_t r = 0; r < parts_.size(); ++r) {
-            std::uint64_t* into = r == 0 ? words.data() : sum_.data();
-            Part& part = parts_[r];
-            if (part.sparse) {
-                part.sparse->fill(into, words.size());
-            } else {
-                fill_words(*part.tables, part.state, into, words.size(), 0, false);
-            }
-            if (r != 0) {
-                for (std::size_t i = 0; i < words.size(); ++i) words[i] ^= sum_[i];
-            }
-        }
-        if (msb_first_) {
-            for (std::uint64_t& w : words) w = SparseStream::bits_reversed_in_bytes(w) ^ invert_;
-        } else if (invert_ != 0) {
-            for (std::uint64_t& w : words) w ^= invert_;
-        }
-    }
-
-private:
-    struct Part {
-        std::unique_ptr<WordTables> tables;
-        std::unique_ptr<SparseStream> sparse;
-        std::uint64_t state = 0;
-    };
-
-    std::vector<Part> parts_;
-    std::vector<std::uint64_t> sum_;
-    std::uint64_t invert_;
-    bool msb_first_;
-};
 
 // The words' bytes in stream order: little-endian, as the tables place them.
 void store_words(std::span<const std::uint64_t> words, std::uint8_t* out, std::size_t bytes) {
