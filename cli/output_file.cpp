@@ -7,6 +7,10 @@
 #include <random>
 #include <stdexcept>
 
+#include "cli/job_runner.h"
+#include "jobs/job_control.h"
+#include "tapwell/errors.hpp"
+
 namespace tapwell::cli {
 
 namespace {
@@ -67,6 +71,36 @@ bool OutputFile::commit(std::string& error) {
 OutputFile::~OutputFile() {
     if (file_ != nullptr && file_ != stdout) std::fclose(file_);
     if (!temporary_.empty()) std::remove(temporary_.c_str());
+}
+
+int write_output(OutputFile& out, const std::function<void(std::stop_token)>& write) {
+    std::string failure;
+    const int ran = run_console_task(
+        [&] {
+            try {
+                write(job_stop_token());
+            } catch (const Stopped&) {
+                return EXIT_INTERRUPTED;
+            } catch (const Error& e) {
+                failure = e.what();
+                return EXIT_REJECTED;
+            } catch (const std::exception& e) {
+                failure = e.what();
+                return EXIT_USAGE;
+            }
+            return EXIT_DONE;
+        },
+        nullptr, true);
+    if (ran != EXIT_DONE) {
+        if (!failure.empty()) print_error(failure);
+        return ran;
+    }
+    std::string error;
+    if (!out.commit(error)) {
+        print_error(error);
+        return EXIT_USAGE;
+    }
+    return EXIT_DONE;
 }
 
 }  // namespace tapwell::cli

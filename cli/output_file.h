@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <span>
+#include <stop_token>
 #include <string>
 
 namespace tapwell::cli {
@@ -26,5 +28,12 @@ private:
     std::string path_, temporary_;
     std::FILE* file_ = nullptr;
 };
+
+// Runs `write` on a worker thread with Ctrl-C as Abort (its token asks it
+// to stop) and puts the file in place when it ends well. The exit status:
+// done; interrupted; 1 after the words of a tapwell::Error it throws; 2
+// after those of any other exception (a write that failed) or of a commit
+// that failed. The temporary is removed in every case but done.
+int write_output(OutputFile& out, const std::function<void(std::stop_token)>& write);
 
 }  // namespace tapwell::cli

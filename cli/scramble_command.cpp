@@ -13,7 +13,6 @@
 #include "cli/job_runner.h"
 #include "cli/output_file.h"
 #include "cli/register_options.h"
-#include "jobs/job_control.h"
 #include "tapwell/errors.hpp"
 #include "tapwell/scrambling.hpp"
 
@@ -65,33 +64,16 @@ int run_scramble() {
         print_error(error);
         return EXIT_USAGE;
     }
-    std::string failure;
-    const int ran = run_console_task(
-        [&] {
-            const std::stop_token stop = job_stop_token();
-            auto* bytes = reinterpret_cast<unsigned char*>(data.data());
-            try {
-                for (std::size_t at = 0; at < data.size(); at += PIECE_BYTES) {
-                    if (stop.stop_requested()) return EXIT_INTERRUPTED;
-                    const std::span<std::uint8_t> piece(bytes + at, std::min(PIECE_BYTES, data.size() - at));
-                    scrambler->process(piece);
-                    out.write(piece);
-                }
-            } catch (const std::exception& e) {
-                failure = e.what();
-                return EXIT_USAGE;
-            }
-            return EXIT_DONE;
-        },
-        nullptr, true);
-    if (ran != EXIT_DONE) {
-        if (!failure.empty()) print_error(failure);
-        return ran;
-    }
-    if (!out.commit(error)) {
-        print_error(error);
-        return EXIT_USAGE;
-    }
+    auto* bytes = reinterpret_cast<unsigned char*>(data.data());
+    const int written = write_output(out, [&](std::stop_token stop) {
+        for (std::size_t at = 0; at < data.size(); at += PIECE_BYTES) {
+            if (stop.stop_requested()) throw Stopped();
+            const std::span<std::uint8_t> piece(bytes + at, std::min(PIECE_BYTES, data.size() - at));
+            scrambler->process(piece);
+            out.write(piece);
+        }
+    });
+    if (written != EXIT_DONE) return written;
     if (out.is_standard_output() || options.quiet) return EXIT_DONE;
     FactList facts;
     if (chosen.preset) facts.text("preset", chosen.preset->name);

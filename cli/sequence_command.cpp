@@ -12,7 +12,6 @@
 #include "cli/job_runner.h"
 #include "cli/output_file.h"
 #include "cli/register_options.h"
-#include "jobs/job_control.h"
 #include "tapwell/errors.hpp"
 #include "tapwell/streams.hpp"
 
@@ -75,33 +74,12 @@ int run_sequence() {
         print_error(error);
         return EXIT_USAGE;
     }
-    std::string failure;
-    const int ran = run_console_task(
-        [&] {
-            RunOptions run;
-            run.stop = job_stop_token();
-            try {
-                write_stream(request, [&](std::span<const std::uint8_t> piece) { out.write(piece); }, run);
-            } catch (const Stopped&) {
-                return EXIT_INTERRUPTED;
-            } catch (const Error& e) {
-                failure = e.what();
-                return EXIT_REJECTED;
-            } catch (const std::exception& e) {
-                failure = e.what();
-                return EXIT_USAGE;
-            }
-            return EXIT_DONE;
-        },
-        nullptr, true);
-    if (ran != EXIT_DONE) {
-        if (!failure.empty()) print_error(failure);
-        return ran;
-    }
-    if (!out.commit(error)) {
-        print_error(error);
-        return EXIT_USAGE;
-    }
+    const int written = write_output(out, [&](std::stop_token stop) {
+        RunOptions run;
+        run.stop = stop;
+        write_stream(request, [&](std::span<const std::uint8_t> piece) { out.write(piece); }, run);
+    });
+    if (written != EXIT_DONE) return written;
     if (out.is_standard_output()) return EXIT_DONE;
     FactList facts;
     if (chosen.preset) facts.text("preset", chosen.preset->name);

@@ -47,6 +47,17 @@ check "bad polynomial" 2 "$(status "$cli" sequence --poly 1102)"
 check "unwritable" 2 "$(status "$cli" sequence --poly 111 --output "$work/missing/x.bin")"
 check "no temporary left" "" "$(ls "$work/missing" 2>/dev/null; ls "$work" | grep tmp)"
 
+# Ctrl-C ends a long stream with 130 and leaves neither the file nor a temporary.
+mkdir "$work/int"
+"$cli" sequence --poly 'x^64+x^4+x^3+x+1' --notation algebraic --length 400000000000 --format packed \
+  --output "$work/int/big.bin" 2>/dev/null &
+pid=$!
+sleep 1
+kill -INT $pid
+wait $pid
+check "interrupted" 130 "$?"
+check "nothing left after Ctrl-C" "" "$(ls "$work/int")"
+
 # The presets' facts, and the standards' check values through the console.
 check "wifi first bits" "first_bits: 00001110111100101100100100000010" \
   "$("$cli" presets wifi-scrambler | grep '^first_bits')"
