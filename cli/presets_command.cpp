@@ -12,6 +12,7 @@
 #include "cli/fact_list.h"
 #include "cli/job_runner.h"
 #include "cli/json_writer.h"
+#include "cli/register_options.h"
 #include "core/notation.h"
 #include "core/poly_order.h"
 #include "core/presets.h"
@@ -25,7 +26,7 @@ namespace {
 struct PresetsOptions {
     std::string name;
     bool json = false;
-    std::optional<std::uint64_t> seed, c_init, channel;
+    PresetParameters parameters;
 } options;
 
 constexpr std::size_t FIRST_BITS = 32;
@@ -56,11 +57,11 @@ std::string hex_text(std::uint64_t v) {
 int show_standard_preset(const Preset& p) {
     FactList facts;
     facts.text("preset", p.name);
-    facts.text("standard", p.standard);
-    facts.text("section", p.section);
+    facts.text("standard", p.origin.standard);
+    facts.text("section", p.origin.section);
     facts.text("source", p.source);
-    facts.text("written", p.written);
-    facts.text("kind", kind_name(p.kind));
+    facts.text("written", p.origin.written);
+    facts.text("kind", kind_name(p.origin.kind));
     facts.text("form", p.registers[0].form == RegisterForm::galois ? "galois" : "fibonacci");
     const char* suffixes[] = {"", "_b"};
     for (std::size_t i = 0; i < p.registers.size() && i < 2; ++i) {
@@ -69,15 +70,15 @@ int show_standard_preset(const Preset& p) {
         facts.text(std::string("algebraic") + suffixes[i], r.polynomial.format(Notation::algebraic));
         facts.text(std::string("state") + suffixes[i], hex_text(r.state));
     }
-    if (!p.parameter.empty()) {
-        facts.text("parameter", "--" + p.parameter);
-        facts.number("parameter_value", p.parameter_value);
-        facts.text("parameter_range", std::to_string(p.parameter_low) + ".." + std::to_string(p.parameter_high));
+    if (!p.origin.parameter.empty()) {
+        facts.text("parameter", "--" + p.origin.parameter);
+        facts.number("parameter_value", p.origin.parameter_value);
+        facts.text("parameter_range", std::to_string(p.origin.parameter_low) + ".." + std::to_string(p.origin.parameter_high));
     }
-    if (p.code_length != 0) facts.number("code_length", p.code_length);
+    if (p.origin.code_length != 0) facts.number("code_length", p.origin.code_length);
     facts.text("first_bits", bits_text(preset_bits(p, FIRST_BITS)));
     std::string command = "tapwell-cli sequence --preset " + p.name;
-    if (!p.parameter.empty()) command += " --" + p.parameter + " " + std::to_string(p.parameter_value);
+    if (!p.origin.parameter.empty()) command += " --" + p.origin.parameter + " " + std::to_string(p.origin.parameter_value);
     facts.text("sequence", command);
     return print_facts(facts, options.json);
 }
@@ -119,24 +120,14 @@ int run_presets() {
         print_error("no preset named '" + options.name + "'; tapwell-cli presets lists them");
         return EXIT_USAGE;
     }
-    const std::optional<std::uint64_t>* given[] = {&options.seed, &options.c_init, &options.channel};
-    const char* names[] = {"seed", "c-init", "channel"};
-    for (int i = 0; i < 3; ++i) {
-        if (!given[i]->has_value()) continue;
-        if (p->parameter != names[i]) {
-            print_error("--" + std::string(names[i]) + ": the preset " + p->name + " takes " +
-                        (p->parameter.empty() ? std::string("no parameter") : "--" + p->parameter));
-            return EXIT_USAGE;
-        }
-        try {
-            return show_standard_preset(preset(p->name, **given[i]));
-        } catch (const Error& e) {
-            print_error(e.what());
-            return EXIT_REJECTED;
-        }
+    if (p->origin.standard.empty() && !options.parameters.seed && !options.parameters.c_init &&
+        !options.parameters.channel) {
+        return show_preset(*p);
     }
-    if (!p->standard.empty()) return show_standard_preset(preset(p->name));
-    return show_preset(*p);
+    Preset chosen;
+    int status = EXIT_USAGE;
+    if (!read_preset(p->name, options.parameters, chosen, status)) return status;
+    return show_standard_preset(chosen);
 }
 
 }  // namespace
@@ -146,9 +137,7 @@ Command add_presets_command(CLI::App& parent) {
         "presets", "List the registers of the standards, or show one as the window's list text");
     app->add_option("NAME", options.name, "A preset (prbs9, gps-ca-1, ...); without it, the list");
     app->add_flag("--json", options.json, "The same facts as JSON");
-    app->add_option("--seed", options.seed, "The seed of wifi-scrambler or scrambler-64b66b");
-    app->add_option("--c-init", options.c_init, "c_init of 3gpp-c");
-    app->add_option("--channel", options.channel, "The channel index of ble-whitening");
+    add_preset_parameters(*app, options.parameters, nullptr);
     return {app, run_presets};
 }
 

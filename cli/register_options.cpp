@@ -55,35 +55,51 @@ void add_register_options(CLI::App& command, RegisterOptions& options) {
     CLI::Option* preset = command.add_option("--preset", options.preset, "A register of a standard (tapwell-cli presets)")
                               ->option_text("NAME");
     poly->excludes(preset);
-    command.add_option("--seed", options.seed, "The preset's seed (wifi-scrambler, scrambler-64b66b)")->needs(preset);
-    command.add_option("--c-init", options.c_init, "c_init of 3gpp-c, 0 to 2^31-1")->needs(preset);
-    command.add_option("--channel", options.channel, "The channel index of ble-whitening, 0 to 39")->needs(preset);
+    add_preset_parameters(command, options.parameters, preset);
+}
+
+void add_preset_parameters(CLI::App& command, PresetParameters& parameters, CLI::Option* needs) {
+    CLI::Option* added[] = {
+        command.add_option("--seed", parameters.seed, "The preset's seed (wifi-scrambler, scrambler-64b66b)"),
+        command.add_option("--c-init", parameters.c_init, "c_init of 3gpp-c, 0 to 2^31-1"),
+        command.add_option("--channel", parameters.channel, "The channel index of ble-whitening, 0 to 39"),
+    };
+    for (CLI::Option* o : added) {
+        if (needs != nullptr) o->needs(needs);
+    }
+}
+
+bool read_preset(const std::string& name, const PresetParameters& given, Preset& out, int& status) {
+    status = EXIT_USAGE;
+    const std::optional<std::uint64_t>* values[] = {&given.seed, &given.c_init, &given.channel};
+    const char* names[] = {"seed", "c-init", "channel"};
+    try {
+        out = preset(name);
+        for (int i = 0; i < 3; ++i) {
+            if (!values[i]->has_value()) continue;
+            if (out.origin.parameter != names[i]) {
+                print_error("--" + std::string(names[i]) + ": the preset " + name + " takes " +
+                            (out.origin.parameter.empty() ? std::string("no parameter") : "--" + out.origin.parameter));
+                return false;
+            }
+            status = EXIT_REJECTED;
+            out = preset(name, **values[i]);
+        }
+        return true;
+    } catch (const Error& e) {
+        print_error(e.what());
+        return false;
+    }
 }
 
 bool read_registers(const RegisterOptions& options, ChosenRegisters& out, int& status) {
     status = EXIT_USAGE;
     if (!options.preset.empty()) {
-        const std::optional<std::uint64_t>* given[] = {&options.seed, &options.c_init, &options.channel};
-        const char* names[] = {"seed", "c-init", "channel"};
-        try {
-            Preset p = preset(options.preset);
-            for (int i = 0; i < 3; ++i) {
-                if (!given[i]->has_value()) continue;
-                if (p.parameter != names[i]) {
-                    print_error("--" + std::string(names[i]) + ": the preset " + options.preset + " takes " +
-                                (p.parameter.empty() ? std::string("no parameter") : "--" + p.parameter));
-                    return false;
-                }
-                status = EXIT_REJECTED;
-                p = preset(options.preset, **given[i]);
-            }
-            out.source = {p.registers, p.inverted};
-            out.preset = p;
-            return true;
-        } catch (const Error& e) {
-            print_error(e.what());
-            return false;
-        }
+        Preset p;
+        if (!read_preset(options.preset, options.parameters, p, status)) return false;
+        out.source = {p.registers, p.inverted};
+        out.preset = p;
+        return true;
     }
     if (options.polys.empty()) {
         print_error("give --poly (twice for a Gold code) or --preset");

@@ -13,17 +13,31 @@
 
 namespace CLI {
 class App;
+class Option;
 }
 
 namespace tapwell::cli {
+
+// --seed, --c-init, --channel: at most one of them applies to a preset.
+struct PresetParameters {
+    std::optional<std::uint64_t> seed, c_init, channel;
+};
 
 struct RegisterOptions {
     std::vector<std::string> polys, states;
     std::optional<Notation> notation;
     std::string form = "fibonacci";
     std::string preset;
-    std::optional<std::uint64_t> seed, c_init, channel;
+    PresetParameters parameters;
 };
+
+// Adds --seed, --c-init and --channel.
+void add_preset_parameters(CLI::App& command, PresetParameters& parameters, CLI::Option* needs);
+
+// The preset of that name with the parameter given, if any. False after a
+// message: an unknown name or a parameter the preset does not take (status
+// 2), a value out of its range (status 1).
+bool read_preset(const std::string& name, const PresetParameters& given, Preset& out, int& status);
 
 void add_register_options(CLI::App& command, RegisterOptions& options);
 

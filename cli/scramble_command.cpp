@@ -40,7 +40,7 @@ int run_scramble() {
     ScrambleKind kind = ScrambleKind::additive;
     if (!options.kind.empty()) {
         kind = options.kind == "multiplicative" ? ScrambleKind::multiplicative : ScrambleKind::additive;
-    } else if (chosen.preset && chosen.preset->kind == PresetKind::multiplicative) {
+    } else if (chosen.preset && chosen.preset->origin.kind == PresetKind::multiplicative) {
         kind = ScrambleKind::multiplicative;
     }
     std::string data, error;

@@ -51,8 +51,8 @@ int run_sequence() {
     try {
         if (options.length) {
             request.length = *options.length;
-        } else if (chosen.preset && chosen.preset->code_length != 0) {
-            request.length = chosen.preset->code_length;
+        } else if (chosen.preset && chosen.preset->origin.code_length != 0) {
+            request.length = chosen.preset->origin.code_length;
         } else {
             const std::uint64_t period = source_period(chosen.source);
             if (period == 0 || period > DEFAULT_LENGTH_LIMIT) {

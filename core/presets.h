@@ -30,14 +30,8 @@ struct PresetRecord {
     std::uint64_t initial_b;
     // The standards' registers beyond the window's (core/standard_presets.h);
     // empty or as given here for the PRBS and GPS ones above.
-    std::string standard = {};  // the document
-    std::string section = {};
-    std::string written = {};   // the polynomial as the standard writes it
+    PresetOrigin origin = {};
     RegisterForm form = RegisterForm::fibonacci;  // of both registers
-    PresetKind kind = PresetKind::sequence;
-    std::uint64_t code_length = 0;  // chips of the code where the standard cuts the period short; else 0
-    std::string parameter = {};     // "seed", "c-init", "channel"; empty when there is none
-    std::uint64_t parameter_low = 0, parameter_high = 0, parameter_value = 0;
 };
 
 // Every preset, PRBS first, then gps-ca-1 to gps-ca-32, then the standards'

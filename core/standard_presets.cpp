@@ -182,16 +182,9 @@ PresetRecord record_of(const Row& row, std::uint64_t value) {
         r.b = polynomial_of(b, row.form);
         r.initial_b = state_of(b, row.form, row.kind, row.skip);
     }
-    r.standard = row.standard;
-    r.section = row.section;
-    r.written = row.written;
+    r.origin = {row.standard, row.section, row.written, row.kind, row.code_length, row.parameter, row.low, row.high,
+                value};
     r.form = row.form;
-    r.kind = row.kind;
-    r.code_length = row.code_length;
-    r.parameter = row.parameter;
-    r.parameter_low = row.low;
-    r.parameter_high = row.high;
-    r.parameter_value = value;
     return r;
 }
 
@@ -210,10 +203,11 @@ PresetRecord beidou(int prn) {
                    drawn_output(BEIDOU_G1, 0),
                    polynomial_of(g2, RegisterForm::fibonacci),
                    drawn_output(g2, 0)};
-    r.standard = "BDS-SIS-ICD-B1I-3.0";
-    r.section = "4.3 (ranging code), Table 4-2 (phase assignment of G2)";
-    r.written = "G1(X) = 1 + X + X^7 + X^8 + X^9 + X^10 + X^11; G2(X) = 1 + X + X^2 + X^3 + X^4 + X^5 + X^8 + X^9 + X^11";
-    r.code_length = 2046;
+    r.origin.standard = "BDS-SIS-ICD-B1I-3.0";
+    r.origin.section = "4.3 (ranging code), Table 4-2 (phase assignment of G2)";
+    r.origin.written =
+        "G1(X) = 1 + X + X^7 + X^8 + X^9 + X^10 + X^11; G2(X) = 1 + X + X^2 + X^3 + X^4 + X^5 + X^8 + X^9 + X^11";
+    r.origin.code_length = 2046;
     return r;
 }
 

@@ -20,15 +20,7 @@ Preset public_preset(const PresetRecord& r) {
         p.mode = GenerationMode::gold;
         p.registers.push_back({polynomial_of_word(r.b), r.initial_b, r.form});
     }
-    p.standard = r.standard;
-    p.section = r.section;
-    p.written = r.written;
-    p.kind = r.kind;
-    p.code_length = r.code_length;
-    p.parameter = r.parameter;
-    p.parameter_low = r.parameter_low;
-    p.parameter_high = r.parameter_high;
-    p.parameter_value = r.parameter_value;
+    p.origin = r.origin;
     return p;
 }
 
@@ -63,7 +55,7 @@ std::vector<std::uint8_t> preset_bits(const Preset& p, std::size_t count) {
     for (const Register& reg : p.registers) {
         // With data of zeros a self-synchronous scrambler sends what enters
         // its register: the register's output n bits on.
-        const std::size_t ahead = p.kind == PresetKind::multiplicative ? static_cast<std::size_t>(reg.polynomial.degree()) : 0;
+        const std::size_t ahead = p.origin.kind == PresetKind::multiplicative ? static_cast<std::size_t>(reg.polynomial.degree()) : 0;
         const std::vector<std::uint8_t> out = register_bits(reg, ahead + count);
         for (std::size_t i = 0; i < count; ++i) bits[i] ^= out[ahead + i];
     }

@@ -27,14 +27,8 @@ enum class PresetKind : int {
                          // n bits sent, bit 0 the oldest (tapwell/scrambling.hpp)
 };
 
-struct Preset {
-    std::string name;               // "prbs7", "gps-ca-1", ...
-    std::string source;             // the standard and what it says of the register
-    GenerationMode mode;            // serial or Gold
-    std::vector<Register> registers;  // 1 (serial) or 2 (Gold)
-    bool inverted;                  // the standard inverts the register's output
-    int longest_zero_run;           // as the standard states it; 0 if it does not
-    // The standards beyond the PRBS and GPS ones fill these in.
+// Where a standard's register comes from and what it takes.
+struct PresetOrigin {
     std::string standard = {};      // the document ("IEEE 802.11-2020")
     std::string section = {};       // where in it the register is drawn
     std::string written = {};       // its polynomial as the standard writes it
@@ -46,13 +40,25 @@ struct Preset {
     std::uint64_t parameter_low = 0, parameter_high = 0, parameter_value = 0;
 };
 
-// Every preset, PRBS first, then gps-ca-1 to gps-ca-32.
+struct Preset {
+    std::string name;               // "prbs7", "gps-ca-1", ...
+    std::string source;             // the standard and what it says of the register
+    GenerationMode mode;            // serial or Gold
+    std::vector<Register> registers;  // 1 (serial) or 2 (Gold)
+    bool inverted;                  // the standard inverts the register's output
+    int longest_zero_run;           // as the standard states it; 0 if it does not
+    // The standards beyond the PRBS and GPS ones fill this in.
+    PresetOrigin origin = {};
+};
+
+// Every preset, PRBS first, then gps-ca-1 to gps-ca-32, then the other
+// standards' registers with their parameters at their defaults.
 TAPWELL_API std::span<const Preset> presets();
 // The preset of that name; throws InvalidArgument naming it otherwise.
 TAPWELL_API const Preset& preset(std::string_view name);
 // The preset with its parameter set to `value`. Throws InvalidArgument, in
 // words, for an unknown name, a preset without a parameter, or a value
-// outside parameter_low .. parameter_high.
+// outside origin.parameter_low .. origin.parameter_high.
 TAPWELL_API Preset preset(std::string_view name, std::uint64_t value);
 
 // The first `count` bits the preset's standard puts out, one byte (0 or 1)

@@ -107,7 +107,7 @@ TEST(StandardPresets, BeidouCodesFromTheTwoRegisters) {
             g2.clock(in2);
         }
         const Preset& p = preset("beidou-b1i-" + std::to_string(prn));
-        EXPECT_EQ(p.code_length, 2046u);
+        EXPECT_EQ(p.origin.code_length, 2046u);
         EXPECT_EQ(first_bits(p, 2046), expected) << "PRN " << prn;
     }
 }
@@ -154,7 +154,7 @@ TEST(StandardPresets, GaloisDrawingsClockedAsDrawn) {
         for (int k = 1; k <= 6; ++k) stage[static_cast<std::size_t>(k)] = static_cast<int>(channel >> (6 - k) & 1u);
         EXPECT_EQ(first_bits(preset("ble-whitening", channel), 300), galois_drawing(stage, {4}, 300)) << channel;
     }
-    EXPECT_EQ(preset("ble-whitening").parameter_value, 37u);
+    EXPECT_EQ(preset("ble-whitening").origin.parameter_value, 37u);
 }
 
 // IEEE 802.3 49.2.6: S(t) = D(t) + S(t - 39) + S(t - 58); with zeros sent, S
