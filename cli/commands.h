@@ -23,5 +23,7 @@ Command add_identify_command(CLI::App& parent);
 Command add_partner_command(CLI::App& parent);
 Command add_check_pair_command(CLI::App& parent);
 Command add_primitive_command(CLI::App& parent);
+Command add_sequence_command(CLI::App& parent);
+Command add_scramble_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
         add_partner_command(app),
         add_check_pair_command(app),
         add_primitive_command(app),
+        add_sequence_command(app),
+        add_scramble_command(app),
     };
 
     try {

@@ -5,7 +5,9 @@
 
 #include "core/mersenne.h"
 #include "core/notation.h"
+#include "core/register_forms.h"
 #include "core/shift_register.h"
+#include "core/standard_presets.h"
 
 namespace tapwell {
 
@@ -88,6 +90,7 @@ std::vector<PresetRecord> build() {
                             std::to_string(r.tap1) + " and " + std::to_string(r.tap2) + " in the two-tap coder)",
                         false, 0, g1, mersenne(GPS_STAGES), g2, initial_b});
     }
+    for (PresetRecord& r : standard_preset_records()) list.push_back(std::move(r));
     return list;
 }
 
@@ -123,12 +126,25 @@ std::string initial_value_text(std::uint64_t state, int n) {
     return text;
 }
 
+namespace {
+
+// The window's registers are Fibonacci ones: a Galois record goes in as the
+// Fibonacci state that puts out the same bits.
+std::uint64_t window_state(PolyWord p, std::uint64_t state, RegisterForm form) {
+    const std::uint64_t taps = taps_of64(p.value, top_of(p));
+    return state_putting_out(taps, p.degree, RegisterForm::fibonacci,
+                             first_output_bits(taps, p.degree, form, state, p.degree));
+}
+
+}  // namespace
+
 std::string preset_list_text(const PresetRecord& preset, std::string_view line_end) {
     std::string text = write_notation(preset.a, Notation::binary);
-    text.append(line_end).append(initial_value_text(preset.initial_a, preset.a.degree));
+    text.append(line_end).append(initial_value_text(window_state(preset.a, preset.initial_a, preset.form), preset.a.degree));
     if (preset.mode == PresetMode::gold) {
         text.append(line_end).append(write_notation(preset.b, Notation::binary));
-        text.append(line_end).append(initial_value_text(preset.initial_b, preset.b.degree));
+        text.append(line_end).append(
+            initial_value_text(window_state(preset.b, preset.initial_b, preset.form), preset.b.degree));
     }
     return text;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/poly_word.h"
+#include "tapwell/presets.hpp"
 
 namespace tapwell {
 
@@ -27,9 +28,14 @@ struct PresetRecord {
     std::uint64_t initial_a;     // the window's register state: bit 0 is output first
     PolyWord b;                // Gold mode only
     std::uint64_t initial_b;
+    // The standards' registers beyond the window's (core/standard_presets.h);
+    // empty or as given here for the PRBS and GPS ones above.
+    PresetOrigin origin = {};
+    RegisterForm form = RegisterForm::fibonacci;  // of both registers
 };
 
-// Every preset, PRBS first, then gps-ca-1 to gps-ca-32.
+// Every preset, PRBS first, then gps-ca-1 to gps-ca-32, then the standards'
+// registers of core/standard_presets.h with their parameters' defaults.
 const std::vector<PresetRecord>& preset_records();
 const PresetRecord* preset_named(std::string_view name);
 

@@ -7,6 +7,7 @@
 #include "library/api_support.h"
 #include "library/poly_conversion.h"
 #include "library/refusals.h"
+#include "library/register_check.h"
 #include "tapwell/sequences.hpp"
 
 namespace tapwell {
@@ -15,16 +16,6 @@ namespace {
 
 // An M-sequence is held whole, a byte a bit: 4 GiB at degree 32.
 constexpr int M_SEQUENCE_MAX_DEGREE = 32;
-
-void check_register(const Register& reg) {
-    const int n = reg.polynomial.degree();
-    refuse(degree_refusal(word_of(reg.polynomial), "register", 1, 64));
-    if (reg.state == 0) throw InvalidArgument("the state 0 never leaves 0: a register's state must not be 0");
-    if (n < 64 && reg.state >> n != 0) {
-        throw InvalidArgument("the state " + std::to_string(reg.state) + " has more than " + std::to_string(n) +
-                              " bits, the register's stages");
-    }
-}
 
 }  // namespace
 

@@ -49,3 +49,8 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ */
 echo "compiler: $(c++ --version | head -n 1); PARI/GP $(gp --version-short 2>/dev/null)"
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bench/tapwell-bench" --dir "$dir" "${args[@]+"${args[@]}"}"
+
+# Streams into a file on tmpfs: PRBS31 against writing the same bytes from
+# memory, and the degrees to 64 against PRBS31, in the same run.
+quietly ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-stream-bench
+"$build/bench/tapwell-stream-bench" --dir /dev/shm || true

@@ -22,3 +22,6 @@
 #include "tapwell/search.hpp"
 #include "tapwell/sequences.hpp"
 #include "tapwell/version.hpp"
+#include "tapwell/registers.hpp"
+#include "tapwell/scrambling.hpp"
+#include "tapwell/streams.hpp"
