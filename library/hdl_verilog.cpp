@@ -1,0 +1,189 @@
+// Ring: library. The Verilog-2001 writer: the generator, the checker and
+// their testbenches. Written so that verilator --lint-only -Wall has nothing
+// to say: every declared bit is driven and read, widths match exactly.
+#include <algorithm>
+#include <bit>
+#include <string>
+
+#include "library/hdl_writer.h"
+
+namespace tapwell {
+
+namespace {
+
+std::string num(long long v) { return std::to_string(v); }
+std::string range(int bits) { return "[" + num(bits - 1) + ":0]"; }
+std::string literal(int bits, const std::string& hex) { return num(bits) + "'h" + hex; }
+
+// The width of the checker's count of differing bits in one word (at least 2,
+// so that the widening constant below is never of width 0).
+int count_bits(int width) { return std::max(2, static_cast<int>(std::bit_width(static_cast<unsigned>(width)))); }
+
+std::string generator(const HdlDesign& d) {
+    const HdlRequest& r = d.request;
+    const NetNames names{"state", "x"};
+    std::string v = comment_lines(d, "//");
+    v += "module " + r.name + " (\n";
+    v += "    input  wire clk,\n    input  wire rst,\n    input  wire en,\n    input  wire load,\n";
+    v += "    input  wire " + range(d.state_bits) + " seed_in,\n";
+    v += "    output wire " + range(r.width) + " data_out\n);\n";
+    v += "    localparam " + range(d.state_bits) + " SEED = " + literal(d.state_bits, hex_of_bits(seed_bits(d))) + ";\n";
+    v += "    reg  " + range(d.state_bits) + " state;\n";
+    v += "    wire " + range(d.state_bits) + " state_next;\n";
+    v += node_lines(d.net, names, "    wire ", " = ", " ^ ", ";");
+    for (int i = 0; i < d.state_bits; ++i) {
+        v += "    assign state_next[" + num(i) + "] = " + names(d.net, d.net.next[static_cast<std::size_t>(i)]) + ";\n";
+    }
+    for (int t = 0; t < r.width; ++t) {
+        v += "    assign data_out[" + num(port_bit(r, t)) + "] = " + (r.inverted ? "~" : "") + names(d.net, d.net.output[static_cast<std::size_t>(t)]) + ";\n";
+    }
+    v += "    always @(posedge clk) begin\n";
+    v += "        if (rst) state <= SEED;\n        else if (load) state <= seed_in;\n";
+    v += "        else if (en) state <= state_next;\n    end\nendmodule\n";
+    return v;
+}
+
+std::string checker(const HdlDesign& d) {
+    const HdlRequest& r = d.request;
+    const int n = r.registers.front().polynomial.degree();
+    const int w = r.width;
+    const int cb = count_bits(w);
+    const NetNames pred{"pred", "x"}, hist{"hist_next", "y"};
+    std::string v = comment_lines(d, "//");
+    v += "module " + r.name + "_checker (\n";
+    v += "    input  wire clk,\n    input  wire rst,\n    input  wire en,\n";
+    v += "    input  wire " + range(w) + " data_in,\n";
+    v += "    output reg  locked,\n    output reg  [31:0] errors\n);\n";
+    v += "    localparam [7:0] FILL = 8'd" + num(d.fill_words) + ";\n";
+    v += "    localparam [7:0] MATCH = 8'd" + num(d.match_words) + ";\n";
+    // The n bits last received: the word's own, and below them (a word
+    // shorter than the register) the n - W kept from the words before.
+    const bool keeps_history = w < n;
+    if (keeps_history) v += "    reg  " + range(n - w) + " hist;\n";
+    v += "    reg  " + range(n) + " pred;\n    reg  [7:0] fill;\n    reg  [7:0] good;\n";
+    v += "    wire " + range(n) + " hist_next;\n    wire " + range(n) + " reload;\n";
+    v += "    wire " + range(n) + " advance;\n    wire " + range(w) + " expected;\n";
+    for (int i = 0; i < n; ++i) {
+        const std::string source = i < n - w ? "hist[" + num(i) + "]" : std::string(r.inverted ? "~" : "") + "data_in[" + num(port_bit(r, w - n + i)) + "]";
+        v += "    assign hist_next[" + num(i) + "] = " + source + ";\n";
+    }
+    v += node_lines(d.reload, hist, "    wire ", " = ", " ^ ", ";");
+    for (int i = 0; i < n; ++i) v += "    assign reload[" + num(i) + "] = " + hist(d.reload, d.reload.next[static_cast<std::size_t>(i)]) + ";\n";
+    v += node_lines(d.advance, pred, "    wire ", " = ", " ^ ", ";");
+    for (int i = 0; i < n; ++i) v += "    assign advance[" + num(i) + "] = " + pred(d.advance, d.advance.next[static_cast<std::size_t>(i)]) + ";\n";
+    for (int t = 0; t < w; ++t) {
+        v += "    assign expected[" + num(port_bit(r, t)) + "] = " + (r.inverted ? "~" : "") + pred(d.advance, d.advance.output[static_cast<std::size_t>(t)]) + ";\n";
+    }
+    v += "    wire " + range(w) + " diff = expected ^ data_in;\n";
+    v += "    reg  " + range(cb) + " diff_ones;\n    integer i;\n";
+    v += "    always @* begin\n        diff_ones = " + num(cb) + "'d0;\n";
+    v += "        for (i = 0; i < " + num(w) + "; i = i + 1) diff_ones = diff_ones + {" + num(cb - 1) + "'d0, diff[i]};\n";
+    v += "    end\n";
+    v += "    wire [32:0] errors_sum = {1'b0, errors} + {" + num(33 - cb) + "'d0, diff_ones};\n";
+    v += "    always @(posedge clk) begin\n        if (rst) begin\n";
+    if (keeps_history) v += "            hist <= " + num(n - w) + "'d0;\n";
+    v += "            pred <= " + num(n) + "'d0;\n            fill <= 8'd0;\n            good <= 8'd0;\n";
+    v += "            locked <= 1'b0;\n            errors <= 32'd0;\n        end else if (en) begin\n";
+    if (keeps_history) v += "            hist <= hist_next[" + num(n - 1) + ":" + num(w) + "];\n";
+    v += "            if (locked) begin\n                pred <= advance;\n";
+    v += "                errors <= errors_sum[32] ? 32'hffffffff : errors_sum[31:0];\n";
+    v += "            end else begin\n                pred <= reload;\n";
+    v += "                if (fill != FILL) begin\n                    fill <= fill + 8'd1;\n                    good <= 8'd0;\n";
+    v += "                end else if (diff == " + num(w) + "'d0) begin\n";
+    v += "                    if (good + 8'd1 == MATCH) locked <= 1'b1;\n                    good <= good + 8'd1;\n";
+    v += "                end else begin\n                    good <= 8'd0;\n                end\n            end\n";
+    v += "        end\n    end\nendmodule\n";
+    return v;
+}
+
+std::string words_lines(const HdlDesign& d) {
+    std::string v;
+    const std::vector<std::string> words = testbench_words(d);
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        v += "        words[" + num(static_cast<long long>(k)) + "] = " + literal(d.request.width, words[k]) + ";\n";
+    }
+    return v;
+}
+
+std::string testbench_head(const HdlDesign& d, const std::string& module) {
+    std::string v = comment_lines(d, "//");
+    v += "// The first " + num(static_cast<long long>(d.request.words)) +
+         " words of the library's own generator; prints PASS, or the first mismatch and FAIL.\n";
+    v += "`timescale 1ns / 1ps\nmodule " + module + "_tb;\n";
+    return v;
+}
+
+std::string generator_testbench(const HdlDesign& d) {
+    const HdlRequest& r = d.request;
+    const std::string count = num(static_cast<long long>(r.words));
+    std::string v = testbench_head(d, r.name);
+    v += "    reg clk = 1'b0;\n    reg rst = 1'b1;\n    reg en = 1'b0;\n    reg load = 1'b0;\n";
+    v += "    reg " + range(d.state_bits) + " seed_in = " + num(d.state_bits) + "'d0;\n";
+    v += "    wire " + range(r.width) + " data_out;\n";
+    v += "    reg " + range(r.width) + " words [0:" + num(static_cast<long long>(r.words) - 1) + "];\n";
+    v += "    integer i;\n";
+    v += "    " + r.name + " dut (.clk(clk), .rst(rst), .en(en), .load(load), .seed_in(seed_in), .data_out(data_out));\n";
+    v += "    always #5 clk = ~clk;\n";
+    v += "    task check_word(input integer k);\n        begin\n";
+    v += "            if (data_out !== words[k]) begin\n";
+    v += "                $display(\"mismatch at word %0d: expected %h, got %h\", k, words[k], data_out);\n";
+    v += "                $display(\"FAIL\");\n                $finish;\n            end\n        end\n    endtask\n";
+    v += "    initial begin\n" + words_lines(d);
+    v += "        @(posedge clk); #1;\n        rst = 1'b0;\n        en = 1'b1;\n";
+    v += "        for (i = 0; i < " + count + "; i = i + 1) begin\n            check_word(i);\n";
+    // A clock without en in the middle must hold the word.
+    v += "            if (i == " + num(static_cast<long long>(r.words / 2)) + ") begin\n";
+    v += "                en = 1'b0;\n                @(posedge clk); #1;\n                check_word(i);\n                en = 1'b1;\n            end\n";
+    v += "            @(posedge clk); #1;\n        end\n";
+    v += "        seed_in = " + literal(d.state_bits, hex_of_bits(seed_bits(d))) + ";\n";
+    v += "        load = 1'b1;\n        @(posedge clk); #1;\n        load = 1'b0;\n        check_word(0);\n";
+    v += "        $display(\"PASS\");\n        $finish;\n    end\nendmodule\n";
+    return v;
+}
+
+std::string checker_testbench(const HdlDesign& d) {
+    const HdlRequest& r = d.request;
+    const std::size_t lock = hdl_checker_lock_words(r);
+    const std::vector<FlippedBit> flips = injected_errors(d);
+    std::string v = testbench_head(d, r.name + "_checker");
+    v += "// Bits flipped after the lock: " + num(static_cast<long long>(flips.size())) + "; locked must rise after word " +
+         num(static_cast<long long>(lock - 1)) + ".\n";
+    v += "    reg clk = 1'b0;\n    reg rst = 1'b1;\n    reg en = 1'b0;\n";
+    v += "    reg " + range(r.width) + " data_in = " + num(r.width) + "'d0;\n";
+    v += "    wire locked;\n    wire [31:0] errors;\n";
+    v += "    reg " + range(r.width) + " words [0:" + num(static_cast<long long>(r.words) - 1) + "];\n";
+    v += "    reg " + range(r.width) + " flips [0:" + num(static_cast<long long>(r.words) - 1) + "];\n";
+    v += "    integer i;\n";
+    v += "    " + r.name + "_checker dut (.clk(clk), .rst(rst), .en(en), .data_in(data_in), .locked(locked), .errors(errors));\n";
+    v += "    always #5 clk = ~clk;\n";
+    v += "    initial begin\n" + words_lines(d);
+    v += "        for (i = 0; i < " + num(static_cast<long long>(r.words)) + "; i = i + 1) flips[i] = " + num(r.width) + "'d0;\n";
+    for (const FlippedBit& f : flips) {
+        const std::string k = num(static_cast<long long>(f.word));
+        v += "        flips[" + k + "][" + num(f.bit) + "] = 1'b1;\n";
+    }
+    v += "        @(posedge clk); #1;\n        rst = 1'b0;\n        en = 1'b1;\n";
+    v += "        for (i = 0; i < " + num(static_cast<long long>(r.words)) + "; i = i + 1) begin\n";
+    v += "            data_in = words[i] ^ flips[i];\n            @(posedge clk); #1;\n";
+    v += "            if (locked !== (i >= " + num(static_cast<long long>(lock - 1)) + ")) begin\n";
+    v += "                $display(\"mismatch at word %0d: locked is %b\", i, locked);\n";
+    v += "                $display(\"FAIL\");\n                $finish;\n            end\n        end\n";
+    v += "        if (errors !== 32'd" + num(static_cast<long long>(flips.size())) + ") begin\n";
+    v += "            $display(\"mismatch: %0d errors counted, " + num(static_cast<long long>(flips.size())) + " injected\", errors);\n";
+    v += "            $display(\"FAIL\");\n            $finish;\n        end\n";
+    v += "        $display(\"PASS\");\n        $finish;\n    end\nendmodule\n";
+    return v;
+}
+
+}  // namespace
+
+std::string verilog_text(const HdlDesign& d) {
+    switch (d.request.unit) {
+        case HdlUnit::checker: return checker(d);
+        case HdlUnit::generator_testbench: return generator_testbench(d);
+        case HdlUnit::checker_testbench: return checker_testbench(d);
+        default: return generator(d);
+    }
+}
+
+}  // namespace tapwell
