@@ -103,7 +103,8 @@ HdlDesign hdl_design(const HdlRequest& request) {
     }
     if (r.inverted) d.header.push_back(std::string(checker ? "data_in" : "data_out") + " is the sum inverted.");
     d.header.push_back("width: " + std::to_string(r.width) + " bits a clock; style " + style_text(r.style));
-    const std::string port = checker ? "data_in" : "data_out";
+    const bool c = r.language == HdlLanguage::c;
+    const std::string port = checker ? "data_in" : c ? "out" : "data_out";
     d.header.push_back("bit order: " + port + "[" + std::to_string(port_bit(r, 0)) +
                        "] is the first bit in time, " + port + "[" + std::to_string(port_bit(r, r.width - 1)) +
                        "] the last");
@@ -112,7 +113,7 @@ HdlDesign hdl_design(const HdlRequest& request) {
                            " words (the register loaded from the bits received, then " +
                            std::to_string(d.match_words) + " words predicted right); from then on errors counts");
         d.header.push_back("the bits that differ from the prediction, saturating at 2^32 - 1, until rst.");
-    } else {
+    } else if (!c) {
         d.header.push_back("rst (synchronous, active high) returns to the seed; load takes seed_in; en steps " +
                            std::to_string(r.width) + " times.");
         std::string layout = "seed_in: register 0 in bits " + std::to_string(r.registers[0].polynomial.degree() - 1) + " to 0";
@@ -121,6 +122,8 @@ HdlDesign hdl_design(const HdlRequest& request) {
                       std::to_string(r.registers[0].polynomial.degree());
         }
         d.header.push_back(layout + "; bit 0 of each is its stage put out first.");
+    }
+    if (!checker) {
         d.header.push_back("next-state and output logic as written: " + std::to_string(size.xors) +
                            " two-input XORs, depth " + std::to_string(size.depth) + ".");
     }

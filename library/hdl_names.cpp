@@ -71,6 +71,7 @@ constexpr std::string_view INNER_NAMES[] = {
     "clk", "rst", "en", "load", "seed_in", "data_out", "data_in", "locked", "errors", "state",
     "state_next", "x", "y", "seed", "hist", "hist_next", "pred", "expected", "advance", "reload", "diff",
     "diff_ones", "fill", "good", "errors_sum", "words", "flips", "i", "dut", "rtl", "sim", "l", "want",
+    "fill_words", "match_words", "errors_count", "ones", "sum", "words_t", "check_word", "flip", "output",
 };
 
 bool is_word_of(std::string_view name, std::span<const std::string_view> words, bool ignore_case) {
