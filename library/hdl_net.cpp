@@ -113,6 +113,30 @@ XorNet flat_net(const Register& reg, int width) {
 // nodes at `node_base` in a larger net.
 int moved(int s, int inputs, int offset, int node_base) { return s < inputs ? s + offset : s - inputs + node_base; }
 
+// Drops the nodes nothing reads (a Gold code's flat outputs fold their
+// registers' output nodes into the sum) and numbers the rest in order.
+void drop_unread(XorNet& net) {
+    std::vector<char> read(static_cast<std::size_t>(net.inputs) + net.nodes.size(), 0);
+    for (int s : net.output) read[static_cast<std::size_t>(s)] = 1;
+    for (int s : net.next) read[static_cast<std::size_t>(s)] = 1;
+    for (std::size_t k = net.nodes.size(); k-- > 0;) {
+        if (!read[static_cast<std::size_t>(net.inputs) + k]) continue;
+        for (int s : net.nodes[k]) read[static_cast<std::size_t>(s)] = 1;
+    }
+    std::vector<int> renamed(read.size());
+    for (int i = 0; i < net.inputs; ++i) renamed[static_cast<std::size_t>(i)] = i;
+    std::vector<std::vector<int>> kept;
+    for (std::size_t k = 0; k < net.nodes.size(); ++k) {
+        if (!read[static_cast<std::size_t>(net.inputs) + k]) continue;
+        for (int& s : net.nodes[k]) s = renamed[static_cast<std::size_t>(s)];
+        renamed[static_cast<std::size_t>(net.inputs) + k] = net.inputs + static_cast<int>(kept.size());
+        kept.push_back(std::move(net.nodes[k]));
+    }
+    net.nodes = std::move(kept);
+    for (int& s : net.output) s = renamed[static_cast<std::size_t>(s)];
+    for (int& s : net.next) s = renamed[static_cast<std::size_t>(s)];
+}
+
 }  // namespace
 
 XorNet register_net(const Register& reg, int width, HdlStyle style) {
@@ -160,6 +184,7 @@ XorNet summed_net(const std::vector<Register>& registers, int width, HdlStyle st
         sum.nodes.push_back(std::move(operands));
         sum.output.push_back(sum.inputs + static_cast<int>(sum.nodes.size()) - 1);
     }
+    drop_unread(sum);
     return sum;
 }
 

@@ -19,6 +19,56 @@ std::string literal(int bits, const std::string& hex) { return num(bits) + "'h" 
 // so that the widening constant below is never of width 0).
 int count_bits(int width) { return std::max(2, static_cast<int>(std::bit_width(static_cast<unsigned>(width)))); }
 
+// The nodes as the bits of one vector computed in one combinational block,
+// in order, each from the ones before it. A simulator runs the block as one
+// process a clock, where a wire a node would be an event each (a W = 512
+// testbench runs many times faster in Icarus), and a linter sees no vector
+// feeding itself through separate assignments. An XOR of three or more
+// present stages is written as the reduction of the state under a mask: the
+// same one level of logic, one vector operation.
+std::string node_wires(const XorNet& net, const NetNames& names) {
+    if (net.nodes.empty()) return {};
+    std::string v;
+    for (std::size_t k = 0; k < net.nodes.size(); ++k) v += "    reg  " + names(net, net.inputs + static_cast<int>(k)) + ";\n";
+    v += "    always @(" + std::string(names.input) + ") begin\n";
+    for (std::size_t k = 0; k < net.nodes.size(); ++k) {
+        const std::vector<int>& node = net.nodes[k];
+        v += "        " + names(net, net.inputs + static_cast<int>(k)) + " = ";
+        const bool stages_only = std::all_of(node.begin(), node.end(), [&](int s) { return s < net.inputs; });
+        if (stages_only && node.size() >= 3) {
+            std::vector<std::uint8_t> mask(static_cast<std::size_t>(net.inputs), 0);
+            for (int s : node) mask[static_cast<std::size_t>(s)] = 1;
+            v += "^(" + std::string(names.input) + " & " + literal(net.inputs, hex_of_bits(mask)) + ");\n";
+            continue;
+        }
+        for (std::size_t i = 0; i < node.size(); ++i) v += (i ? " ^ " : "") + names(net, node[i]);
+        v += ";\n";
+    }
+    return v + "    end\n";
+}
+
+// One continuous assignment of a whole vector, bit i from bits[i]: a
+// simulator then drives it once a change, where an assignment a bit would
+// re-resolve the whole vector for each of its bits.
+std::string vector_assign(const std::string& target, const std::vector<std::string>& bits) {
+    std::string v = "    assign " + target + " = {";
+    for (std::size_t i = bits.size(); i-- > 0;) {
+        v += (i + 1 == bits.size() ? "" : ",") + std::string((bits.size() - 1 - i) % 8 == 0 ? "\n        " : " ") + bits[i];
+    }
+    return v + "};\n";
+}
+
+// The signals of a net, in order, or each at the port bit of its time.
+std::vector<std::string> signals(const XorNet& net, const NetNames& names, const std::vector<int>& which,
+                                 const HdlRequest* ports = nullptr, bool inverted = false) {
+    std::vector<std::string> bits(which.size());
+    for (std::size_t i = 0; i < which.size(); ++i) {
+        const std::size_t at = ports ? static_cast<std::size_t>(port_bit(*ports, static_cast<int>(i))) : i;
+        bits[at] = (inverted ? "~" : "") + names(net, which[i]);
+    }
+    return bits;
+}
+
 std::string generator(const HdlDesign& d) {
     const HdlRequest& r = d.request;
     const NetNames names{"state", "x"};
@@ -30,13 +80,9 @@ std::string generator(const HdlDesign& d) {
     v += "    localparam " + range(d.state_bits) + " SEED = " + literal(d.state_bits, hex_of_bits(seed_bits(d))) + ";\n";
     v += "    reg  " + range(d.state_bits) + " state;\n";
     v += "    wire " + range(d.state_bits) + " state_next;\n";
-    v += node_lines(d.net, names, "    wire ", " = ", " ^ ", ";");
-    for (int i = 0; i < d.state_bits; ++i) {
-        v += "    assign state_next[" + num(i) + "] = " + names(d.net, d.net.next[static_cast<std::size_t>(i)]) + ";\n";
-    }
-    for (int t = 0; t < r.width; ++t) {
-        v += "    assign data_out[" + num(port_bit(r, t)) + "] = " + (r.inverted ? "~" : "") + names(d.net, d.net.output[static_cast<std::size_t>(t)]) + ";\n";
-    }
+    v += node_wires(d.net, names);
+    v += vector_assign("state_next", signals(d.net, names, d.net.next));
+    v += vector_assign("data_out", signals(d.net, names, d.net.output, &r, r.inverted));
     v += "    always @(posedge clk) begin\n";
     v += "        if (rst) state <= SEED;\n        else if (load) state <= seed_in;\n";
     v += "        else if (en) state <= state_next;\n    end\nendmodule\n";
@@ -63,17 +109,17 @@ std::string checker(const HdlDesign& d) {
     v += "    reg  " + range(n) + " pred;\n    reg  [7:0] fill;\n    reg  [7:0] good;\n";
     v += "    wire " + range(n) + " hist_next;\n    wire " + range(n) + " reload;\n";
     v += "    wire " + range(n) + " advance;\n    wire " + range(w) + " expected;\n";
+    std::vector<std::string> received;
     for (int i = 0; i < n; ++i) {
-        const std::string source = i < n - w ? "hist[" + num(i) + "]" : std::string(r.inverted ? "~" : "") + "data_in[" + num(port_bit(r, w - n + i)) + "]";
-        v += "    assign hist_next[" + num(i) + "] = " + source + ";\n";
+        received.push_back(i < n - w ? "hist[" + num(i) + "]"
+                                     : std::string(r.inverted ? "~" : "") + "data_in[" + num(port_bit(r, w - n + i)) + "]");
     }
-    v += node_lines(d.reload, hist, "    wire ", " = ", " ^ ", ";");
-    for (int i = 0; i < n; ++i) v += "    assign reload[" + num(i) + "] = " + hist(d.reload, d.reload.next[static_cast<std::size_t>(i)]) + ";\n";
-    v += node_lines(d.advance, pred, "    wire ", " = ", " ^ ", ";");
-    for (int i = 0; i < n; ++i) v += "    assign advance[" + num(i) + "] = " + pred(d.advance, d.advance.next[static_cast<std::size_t>(i)]) + ";\n";
-    for (int t = 0; t < w; ++t) {
-        v += "    assign expected[" + num(port_bit(r, t)) + "] = " + (r.inverted ? "~" : "") + pred(d.advance, d.advance.output[static_cast<std::size_t>(t)]) + ";\n";
-    }
+    v += vector_assign("hist_next", received);
+    v += node_wires(d.reload, hist);
+    v += vector_assign("reload", signals(d.reload, hist, d.reload.next));
+    v += node_wires(d.advance, pred);
+    v += vector_assign("advance", signals(d.advance, pred, d.advance.next));
+    v += vector_assign("expected", signals(d.advance, pred, d.advance.output, &r, r.inverted));
     v += "    wire " + range(w) + " diff = expected ^ data_in;\n";
     v += "    reg  " + range(cb) + " diff_ones;\n    integer i;\n";
     v += "    always @* begin\n        diff_ones = " + num(cb) + "'d0;\n";

@@ -4,7 +4,10 @@
 namespace tapwell {
 
 std::string NetNames::operator()(const XorNet& net, int s) const {
-    if (s >= net.inputs) return std::string(nodes) + std::to_string(s - net.inputs);
+    if (s >= net.inputs) {
+        const std::string k = std::to_string(s - net.inputs);
+        return std::string(nodes) + (indexed_nodes ? open + k + close : k);
+    }
     return std::string(input) + open + std::to_string(s) + close;
 }
 

@@ -14,11 +14,11 @@ std::string vhdl_text(const HdlDesign& design);
 std::string c_text(const HdlDesign& design);
 
 // Names a net's signals: inputs as `input`[i] with the language's brackets,
-// nodes as single signals `nodes`k (a vector whose bits feed each other is
-// combinational feedback to a linter's eye).
+// nodes as single signals `nodes`k, or as bits of one vector.
 struct NetNames {
     std::string_view input, nodes;
     char open = '[', close = ']';
+    bool indexed_nodes = false;  // nodes as `nodes`[k], bits of one vector
     std::string operator()(const XorNet& net, int s) const;
 };
 
