@@ -101,7 +101,10 @@ HdlDesign hdl_design(const HdlRequest& request) {
                            " form, seed " + initial_value_text(reg.state, reg.polynomial.degree()) +
                            " (bit 0, the stage put out first, on the right)");
     }
-    if (r.inverted) d.header.push_back(std::string(checker ? "data_in" : "data_out") + " is the sum inverted.");
+    if (r.inverted) {
+        d.header.push_back(std::string(checker ? "data_in is expected as " : "data_out is ") +
+                           (r.registers.size() == 2 ? "the sum" : "the output") + " inverted, as the standard puts it out.");
+    }
     d.header.push_back("width: " + std::to_string(r.width) + " bits a clock; style " + style_text(r.style));
     const bool c = r.language == HdlLanguage::c;
     const std::string port = checker ? "data_in" : c ? "out" : "data_out";

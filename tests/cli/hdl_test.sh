@@ -51,7 +51,7 @@ check "unwritable: status" 2 "$?"
 # The header states the register, its form, the seed and the bit order.
 head=$("$cli" hdl --preset prbs31 --width 64 --style chained --bit-order msb | head -n 8)
 check "header: polynomial" yes "$(grep -q 'polynomial 10000000000000000000000000001001 (x^31 + x^3 + 1), fibonacci form, seed 1111111111111111111111111111111' <<<"$head" && echo yes)"
-check "header: inverted" yes "$(grep -q 'data_out is the sum inverted' <<<"$head" && echo yes)"
+check "header: inverted" yes "$(grep -q 'data_out is the output inverted' <<<"$head" && echo yes)"
 check "header: bit order" yes "$(grep -q 'data_out\[63\] is the first bit in time' <<<"$head" && echo yes)"
 check "header: style" yes "$(grep -q 'style chained' <<<"$head" && echo yes)"
 
