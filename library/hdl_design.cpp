@@ -9,8 +9,7 @@
 #include "core/presets.h"
 #include "library/api_support.h"
 #include "library/hdl_names.h"
-#include "library/poly_conversion.h"
-#include "library/refusals.h"
+#include "library/register_check.h"
 #include "tapwell/errors.hpp"
 #include "tapwell/version.hpp"
 
@@ -27,15 +26,7 @@ void check_request(const HdlRequest& r) {
         throw InvalidArgument("a module holds one register or two (a Gold code), not " +
                               std::to_string(r.registers.size()));
     }
-    for (const Register& reg : r.registers) {
-        refuse(degree_refusal(word_of(reg.polynomial), "register", 1, 64));
-        const int n = reg.polynomial.degree();
-        if (reg.state == 0) throw InvalidArgument("the state 0 never leaves 0: a register's state must not be 0");
-        if (n < 64 && reg.state >> n != 0) {
-            throw InvalidArgument("the state " + std::to_string(reg.state) + " has more than " + std::to_string(n) +
-                                  " bits, the register's stages");
-        }
-    }
+    for (const Register& reg : r.registers) check_register(reg);
     if (r.width < 1 || r.width > HDL_MAX_WIDTH) {
         throw InvalidArgument("the width " + std::to_string(r.width) + " is outside 1 to " +
                               std::to_string(HDL_MAX_WIDTH) + " bits a clock");

@@ -224,12 +224,7 @@ std::string checker_testbench(const HdlDesign& d) {
 }  // namespace
 
 std::string verilog_text(const HdlDesign& d) {
-    switch (d.request.unit) {
-        case HdlUnit::checker: return checker(d);
-        case HdlUnit::generator_testbench: return generator_testbench(d);
-        case HdlUnit::checker_testbench: return checker_testbench(d);
-        default: return generator(d);
-    }
+    return unit_text({generator, checker, generator_testbench, checker_testbench}, d);
 }
 
 }  // namespace tapwell

@@ -30,6 +30,15 @@ std::string node_lines(const XorNet& net, const NetNames& names, std::string_vie
     return text;
 }
 
+std::string unit_text(const UnitWriters& writers, const HdlDesign& design) {
+    switch (design.request.unit) {
+        case HdlUnit::checker: return writers.checker(design);
+        case HdlUnit::generator_testbench: return writers.generator_testbench(design);
+        case HdlUnit::checker_testbench: return writers.checker_testbench(design);
+        default: return writers.generator(design);
+    }
+}
+
 std::string comment_lines(const HdlDesign& design, std::string_view mark) {
     std::string text;
     for (const std::string& line : design.header) {

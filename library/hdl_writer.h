@@ -26,6 +26,15 @@ struct NetNames {
 std::string node_lines(const XorNet& net, const NetNames& names, std::string_view indent, std::string_view assign,
                        std::string_view xor_word, std::string_view end);
 
+// A language's four texts, and the one the request asks for.
+struct UnitWriters {
+    std::string (*generator)(const HdlDesign&);
+    std::string (*checker)(const HdlDesign&);
+    std::string (*generator_testbench)(const HdlDesign&);
+    std::string (*checker_testbench)(const HdlDesign&);
+};
+std::string unit_text(const UnitWriters& writers, const HdlDesign& design);
+
 // The header lines behind a comment mark.
 std::string comment_lines(const HdlDesign& design, std::string_view mark);
 

@@ -1,5 +1,6 @@
 // Ring: library. register_bits and m_sequence of tapwell/sequences.hpp: the
 // output of one register, stepped by core's one rule (core/shift_register.h).
+// Beside them the one check of a register (register_check.h).
 #include <string>
 
 #include "core/poly_order.h"
@@ -7,6 +8,7 @@
 #include "library/api_support.h"
 #include "library/poly_conversion.h"
 #include "library/refusals.h"
+#include "library/register_check.h"
 #include "tapwell/sequences.hpp"
 
 namespace tapwell {
@@ -15,6 +17,8 @@ namespace {
 
 // An M-sequence is held whole, a byte a bit: 4 GiB at degree 32.
 constexpr int M_SEQUENCE_MAX_DEGREE = 32;
+
+}  // namespace
 
 void check_register(const Register& reg) {
     const int n = reg.polynomial.degree();
@@ -25,8 +29,6 @@ void check_register(const Register& reg) {
                               " bits, the register's stages");
     }
 }
-
-}  // namespace
 
 void register_bits(const Register& reg, std::span<std::uint8_t> bits) {
     check_register(reg);
