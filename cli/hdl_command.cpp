@@ -18,6 +18,7 @@
 #include "cli/notation_option.h"
 #include "tapwell/errors.hpp"
 #include "tapwell/hdl.hpp"
+#include "tapwell/pairs.hpp"
 #include "tapwell/presets.hpp"
 
 namespace tapwell::cli {
@@ -53,6 +54,15 @@ bool read_state(const std::string& text, int n, const char* what, std::uint64_t&
     return true;
 }
 
+Polynomial gold_partner(const Polynomial& a) {
+    const std::vector<Partner> found = partners(a);
+    for (const Partner& p : found) {
+        if (p.family == PartnerFamily::gold) return p.polynomial;
+    }
+    if (found.empty()) throw InvalidArgument(a.format() + " has no preferred partner to make a Gold code with");
+    return found.front().polynomial;
+}
+
 // EXIT_DONE with the registers, or the exit status after a message.
 int read_registers(std::vector<Register>& registers, bool& inverted) {
     const int sources = !options.poly.empty() + !options.preset.empty() + !options.gold.empty();
@@ -70,9 +80,12 @@ int read_registers(std::vector<Register>& registers, bool& inverted) {
     std::vector<std::string> texts = options.gold.empty() ? std::vector<std::string>{options.poly} : options.gold;
     const std::string* states[] = {&options.state, &options.state_b};
     const char* what[] = {"--state", "--state-b"};
-    for (std::size_t i = 0; i < texts.size(); ++i) {
+    for (std::size_t i = 0; i < 2 && i < texts.size() + (options.gold.size() == 1); ++i) {
         Register reg;
-        reg.polynomial = Polynomial::parse(texts[i], notation);  // ParseError names the character
+        // --gold A alone: B is A's first preferred partner of the Gold family
+        // (partners throws InvalidArgument for an A that has none).
+        reg.polynomial = i < texts.size() ? Polynomial::parse(texts[i], notation)  // ParseError names the character
+                                          : gold_partner(registers.front().polynomial);
         reg.form = options.form;
         if (!read_state(*states[i], reg.polynomial.degree(), what[i], reg.state)) return EXIT_USAGE;
         registers.push_back(reg);
@@ -158,6 +171,7 @@ int run_hdl() {
         } else if (request.unit == HdlUnit::checker) {
             facts.number("lock_words", hdl_checker_lock_words(request));
         }
+        if (request.registers.size() == 2) facts.text("polynomial_b", request.registers[1].polynomial.format());
         if (request.inverted) facts.flag("inverted", true);
         return print_facts(facts, options.json);
     } catch (const ParseError& e) {
@@ -190,7 +204,9 @@ Command add_hdl_command(CLI::App& parent) {
                {{"fibonacci", RegisterForm::fibonacci}, {"galois", RegisterForm::galois}},
                "fibonacci (default) or galois");
     app->add_option("--preset", options.preset, "A preset register (tapwell-cli presets lists them)");
-    app->add_option("--gold", options.gold, "A Gold code: the sum of the registers of A and B")->expected(2);
+    app->add_option("--gold", options.gold,
+                    "A Gold code: the sum of the registers of A and B (A alone: B is its first Gold partner)")
+        ->expected(1, 2);
     add_choice(*app, "--language", options.language,
                {{"verilog", HdlLanguage::verilog}, {"vhdl", HdlLanguage::vhdl}, {"c", HdlLanguage::c}},
                "verilog (default, Verilog-2001), vhdl (VHDL-2008) or c (C99)");

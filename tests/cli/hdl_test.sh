@@ -25,6 +25,8 @@ done <<'EOF_CASES'
 1|one register|--gold 100101 111101 --checker
 1|Verilog and VHDL|--poly 10011 --language c --checker
 1|no preset named|--preset prbs8
+1|not primitive|--gold 100001
+1|divisible by 4|--gold 100011101
 2|give one of|--width 8
 2|give one of|--poly 10011 --preset prbs9
 2|go together|--poly 10011 --testbench
@@ -59,5 +61,9 @@ check "header: style" yes "$(grep -q 'style chained' <<<"$head" && echo yes)"
 facts=$("$cli" hdl --poly 1000010001 --width 4 --checker --output "$work/c.v")
 check "checker: module" "tapwell_lfsr_checker" "$(sed -n 's/^module: //p' <<<"$facts")"
 check "checker: lock words" 6 "$(sed -n 's/^lock_words: //p' <<<"$facts")"
+
+# --gold A alone takes A's first Gold partner as B.
+facts=$("$cli" hdl --gold 100101 --output "$work/g.v")
+check "gold partner" 101111 "$(sed -n 's/^polynomial_b: //p' <<<"$facts")"
 
 finish
