@@ -25,5 +25,6 @@ Command add_check_pair_command(CLI::App& parent);
 Command add_primitive_command(CLI::App& parent);
 Command add_sequence_command(CLI::App& parent);
 Command add_scramble_command(CLI::App& parent);
+Command add_hdl_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

@@ -34,6 +34,7 @@ int main(int argc, char** argv) {
         add_primitive_command(app),
         add_sequence_command(app),
         add_scramble_command(app),
+        add_hdl_command(app),
     };
 
     try {

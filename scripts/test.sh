@@ -10,7 +10,8 @@ jobs=${TAPWELL_JOBS:-2}
 fuzz_seconds=${TAPWELL_FUZZ_SECONDS:-30}
 
 bash scripts/install-deps.sh cmake ninja-build g++ clang libclang-rt-dev \
-  libgtest-dev libcli11-dev pari-gp pkg-config || exit 1
+  libgtest-dev libcli11-dev pari-gp pkg-config \
+  iverilog ghdl verilator yosys || exit 1
 
 passed=0
 failed=0
@@ -84,6 +85,7 @@ package() {
 }
 
 stage "native build and tests" native
+stage "hardware in simulators, lint and synthesis" bash tests/hdl/run_hdl_matrix.sh build/native/cli/tapwell-cli
 stage "address and undefined-behaviour sanitizers" asan
 stage "thread sanitizer" tsan
 stage "fuzz targets" fuzz

@@ -25,3 +25,4 @@
 #include "tapwell/registers.hpp"
 #include "tapwell/scrambling.hpp"
 #include "tapwell/streams.hpp"
+#include "tapwell/hdl.hpp"
