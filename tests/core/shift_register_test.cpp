@@ -150,7 +150,7 @@ TEST(ShiftRegister, RunOfWStepsIsWSingleSteps) {
     };
     const Case cases[] = {
         {0x9, 4, 3},                       // x^4 + x + 1
-        {0x40000002u, 31, 28},             // x^31 + x^3 + 1
+        {0x40000004u, 31, 28},             // x^31 + x^3 + 1
         {0x80200003u, 32, 10},             // x^32 + x^22 + x^2 + x + 1
         {0x8000000000000000u | 0xD, 64, 32},  // x^64 + x^4 + x^3 + x + 1: capped
         {0x3, 2, 1},                       // x^2 + x + 1: one step at a time
