@@ -49,3 +49,10 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ */
 echo "compiler: $(c++ --version | head -n 1); PARI/GP $(gp --version-short 2>/dev/null)"
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bench/tapwell-bench" --dir "$dir" "${args[@]+"${args[@]}"}"
+
+# The Python module against scipy and numpy, measured in the same run.
+bash scripts/install-deps.sh python3-dev python3-numpy python3-pybind11 pybind11-dev python3-scipy
+quietly cmake -S "$root" -B "$build-python" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAPWELL_TESTS=OFF \
+  -DTAPWELL_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
+quietly ninja -C "$build-python" -j "${TAPWELL_JOBS:-2}" _tapwell
+PYTHONPATH="$build-python/python" /usr/bin/python3 bench/python_bench.py
