@@ -30,7 +30,7 @@ void bind_recurrence(py::module_& m) {
             const py::array_t<std::uint8_t, py::array::c_style | py::array::forcecast> bytes =
                 py::array::ensure(py::module_::import("numpy").attr("asarray")(bits).attr("astype")("bool"));
             const std::span<const std::uint8_t> view(bytes.data(), static_cast<std::size_t>(bytes.size()));
-            return run_interruptible(1, [&](const RunOptions&) { return berlekamp_massey(view); });
+            return run_interruptible(1, [&](const RunOptions& o) { return berlekamp_massey(view, o); });
         },
         py::arg("bits"),
         "The shortest register (Berlekamp-Massey) that produces the bits, any 0/1 array-like (non-zero is 1).");

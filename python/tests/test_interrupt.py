@@ -27,6 +27,7 @@ LONG_CALLS = [
     "tapwell.generate([('x^31 + x^3 + 1', 1)], width=31, count=2**32 - 1)",
     "list(tapwell.primitive_polys(32))",
     "tapwell.preferred_pairs(31, count=10)",
+    "tapwell.berlekamp_massey(__import__('numpy').random.default_rng(1).integers(0, 2, 3 * 10**6))",
 ]
 
 
