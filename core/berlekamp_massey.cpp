@@ -54,7 +54,12 @@ const LinearRecurrence& BerlekampMassey::run(const std::uint64_t* bits, std::siz
     std::size_t length = 0;       // L
     std::size_t previous_bits = 1;  // bits of previous (its degree bound + 1)
     std::size_t shift = 1;        // m: steps since previous was saved
+    stopped = false;
     for (std::size_t i = 0; i < count; ++i) {
+        if (i % STOP_STEPS == 0 && stop != nullptr && stop()) {
+            stopped = true;
+            break;
+        }
         const std::size_t offset = count - 1 - i;
         const std::size_t n = words_for(length + 1);
         std::uint64_t acc = 0;
@@ -84,6 +89,14 @@ const LinearRecurrence& BerlekampMassey::run(const std::uint64_t* bits, std::siz
 LinearRecurrence linear_recurrence(const BitSequence& bits) {
     BerlekampMassey bm;
     bm.run(bits.words.data(), bits.count);
+    return bm.result;
+}
+
+std::optional<LinearRecurrence> linear_recurrence(const BitSequence& bits, const StopCheck& stop) {
+    BerlekampMassey bm;
+    bm.stop = stop;
+    bm.run(bits.words.data(), bits.count);
+    if (bm.stopped) return std::nullopt;
     return bm.result;
 }
 

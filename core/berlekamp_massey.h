@@ -6,11 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/bit_words.h"
 #include "core/poly_word.h"
+#include "core/stop_check.h"
 
 namespace tapwell {
 
@@ -37,12 +39,18 @@ struct LinearRecurrence {
 struct BerlekampMassey {
     LinearRecurrence result;
     std::vector<std::uint64_t> reversed, previous, saved;
+    // Asked every STOP_STEPS bits: a long input costs L / 64 words a bit.
+    StopCheck stop;
+    bool stopped = false;  // the last run gave up, its result unfinished
+    static constexpr std::size_t STOP_STEPS = 1024;
 
     // The recurrence of bits[0..count); count may be 0.
     const LinearRecurrence& run(const std::uint64_t* bits, std::size_t count);
 };
 
 LinearRecurrence linear_recurrence(const BitSequence& bits);
+// The same, or nothing when stop asked before it was done.
+std::optional<LinearRecurrence> linear_recurrence(const BitSequence& bits, const StopCheck& stop);
 
 // The recurrence's characteristic polynomial x^L + c_1 x^(L-1) + ... + c_L,
 // the window's reading of the register that continues the sequence: the

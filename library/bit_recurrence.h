@@ -8,6 +8,7 @@
 
 namespace tapwell {
 
-Recurrence recurrence_of(const BitSequence& bits);
+// Throws Stopped when stop asks before it is done.
+Recurrence recurrence_of(const BitSequence& bits, const StopCheck& stop = {});
 
 }  // namespace tapwell

@@ -19,7 +19,8 @@ namespace {
 template <typename Out>
 class SpanSink final : public PhaseValueSink {
 public:
-    SpanSink(std::span<Out> out, ProgressReport& report) : out_(out), report_(report) {}
+    SpanSink(std::span<Out> out, ProgressReport& report, std::stop_token stop)
+        : out_(out), report_(report), stop_(std::move(stop)) {}
     bool take(WorkerPool& pool, std::uint32_t first_dt, const std::int32_t* values, std::size_t count) override {
         return copy(pool, first_dt, values, count);
     }
@@ -32,16 +33,21 @@ private:
     template <typename T>
     bool copy(WorkerPool& pool, std::uint32_t first_dt, const T* values, std::size_t count) {
         Out* to = out_.data() + first_dt;
+        // A chunk at degree 32 is 2^28 values: the pieces left once a stop is
+        // asked for are skipped, so that the caller is answered promptly.
         pool.for_each((count + PIECE - 1) / PIECE, [&](std::size_t piece) {
+            if (stop_.stop_requested()) return;
             const std::size_t from = piece * PIECE;
             const std::size_t end = std::min(count, from + PIECE);
             std::transform(values + from, values + end, to + from, [](T v) { return static_cast<Out>(v); });
         });
+        if (stop_.stop_requested()) return false;
         report_(first_dt + count, out_.size());
         return true;
     }
     std::span<Out> out_;
     ProgressReport& report_;
+    std::stop_token stop_;
 };
 
 template <typename Out>
@@ -56,7 +62,7 @@ void correlate_into(Polynomial a, Polynomial b, std::span<Out> r, const RunOptio
                               std::to_string(phases) + " (2^n - 1), not " + std::to_string(r.size()));
     }
     ProgressReport report(options);
-    SpanSink<Out> sink(r, report);
+    SpanSink<Out> sink(r, report, options.stop);
     throw_if_stopped(correlate_phases({a.degree(), taps_of(wa), taps_of(wb)}, context_of(options), sink));
 }
 

@@ -4,11 +4,14 @@
 
 #include "core/notation.h"
 #include "library/poly_conversion.h"
+#include "tapwell/errors.hpp"
 
 namespace tapwell {
 
-Recurrence recurrence_of(const BitSequence& bits) {
-    const LinearRecurrence r = linear_recurrence(bits);
+Recurrence recurrence_of(const BitSequence& bits, const StopCheck& stop) {
+    const std::optional<LinearRecurrence> run = linear_recurrence(bits, stop);
+    if (!run) throw Stopped();
+    const LinearRecurrence& r = *run;
     const std::vector<std::uint64_t> word = characteristic_word(r);
     Recurrence out;
     out.linear_complexity = r.length;
@@ -27,11 +30,13 @@ Recurrence recurrence_of(const BitSequence& bits) {
     return out;
 }
 
-Recurrence berlekamp_massey(std::span<const std::uint8_t> bits) {
+Recurrence berlekamp_massey(std::span<const std::uint8_t> bits) { return berlekamp_massey(bits, RunOptions{}); }
+
+Recurrence berlekamp_massey(std::span<const std::uint8_t> bits, const RunOptions& options) {
     BitSequence packed;
     packed.words.reserve((bits.size() + 63) / 64);
     for (const std::uint8_t b : bits) packed.push(b != 0);
-    return recurrence_of(packed);
+    return recurrence_of(packed, StopCheck(options.stop));
 }
 
 }  // namespace tapwell

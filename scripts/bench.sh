@@ -54,3 +54,9 @@ echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 # memory, and the degrees to 64 against PRBS31, in the same run.
 quietly ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-stream-bench
 "$build/bench/tapwell-stream-bench" --dir /dev/shm || true
+# The Python module against scipy and numpy, measured in the same run.
+bash scripts/install-deps.sh python3-dev python3-numpy python3-pybind11 pybind11-dev python3-scipy
+quietly cmake -S "$root" -B "$build-python" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAPWELL_TESTS=OFF \
+  -DTAPWELL_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
+quietly ninja -C "$build-python" -j "${TAPWELL_JOBS:-2}" _tapwell
+PYTHONPATH="$build-python/python" /usr/bin/python3 bench/python_bench.py

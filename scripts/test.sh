@@ -12,6 +12,8 @@ fuzz_seconds=${TAPWELL_FUZZ_SECONDS:-30}
 bash scripts/install-deps.sh cmake ninja-build g++ clang libclang-rt-dev \
   libgtest-dev libcli11-dev pari-gp pkg-config \
   iverilog ghdl verilator yosys || exit 1
+bash scripts/install-deps.sh python3-numpy python3-pybind11 pybind11-dev python3-dev python3-venv python3-pip \
+  python3-setuptools python3-pytest python3-scipy python3-matplotlib python3-distributed python3-hypothesis || exit 1
 
 passed=0
 failed=0
@@ -91,6 +93,7 @@ stage "thread sanitizer" tsan
 stage "fuzz targets" fuzz
 stage "Windows program under Wine" bash scripts/windows-e2e.sh
 stage "release archives, built twice alike" package
+stage "Python module, its examples and Dask" bash scripts/python-test.sh
 
 echo "stages: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -9,6 +9,7 @@
 
 #include "tapwell/export.hpp"
 #include "tapwell/polynomial.hpp"
+#include "tapwell/run_options.hpp"
 
 namespace tapwell {
 
@@ -31,5 +32,8 @@ struct Recurrence {
 
 // The bits are bytes of 0 and 1 (anything non-zero is 1).
 TAPWELL_API Recurrence berlekamp_massey(std::span<const std::uint8_t> bits);
+// The same, giving up (Stopped) when the options' stop token asks: the work
+// grows as the square of the length.
+TAPWELL_API Recurrence berlekamp_massey(std::span<const std::uint8_t> bits, const RunOptions& options);
 
 }  // namespace tapwell

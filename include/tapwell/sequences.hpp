@@ -37,6 +37,9 @@ struct Register {
 // to 64. Throws InvalidArgument for a state of 0 or of more than n bits.
 TAPWELL_API void register_bits(const Register& reg, std::span<std::uint8_t> bits);
 TAPWELL_API std::vector<std::uint8_t> register_bits(const Register& reg, std::size_t count);
+// The same, asking the options' stop token every 2^20 bits (throws Stopped,
+// the bits before left filled): for outputs long enough to be interrupted.
+TAPWELL_API void register_bits(const Register& reg, std::span<std::uint8_t> bits, const RunOptions& options);
 // One period of an M-sequence: 2^n - 1 bits from state 1 (degree 1 to 32).
 // Throws InvalidArgument for another degree or a polynomial that is not
 // primitive.

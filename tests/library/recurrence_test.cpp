@@ -3,6 +3,7 @@
 // whose polynomial and state it must give back.
 #include <gtest/gtest.h>
 
+#include "tapwell/errors.hpp"
 #include "tapwell/recurrence.hpp"
 #include "tapwell/sequences.hpp"
 
@@ -99,6 +100,19 @@ TEST(BerlekampMassey, LongerThanAWord) {
     EXPECT_FALSE(r.polynomial.has_value());
     EXPECT_FALSE(r.initial_state.has_value());
     EXPECT_TRUE(r.unique);
+}
+
+TEST(BerlekampMassey, StopTokenEndsALongRun) {
+    const std::vector<std::uint8_t> bits =
+        register_bits({Polynomial::parse("x^31 + x^3 + 1", Notation::algebraic), 5}, 5000);
+    std::stop_source source;
+    source.request_stop();
+    RunOptions stopped;
+    stopped.stop = source.get_token();
+    EXPECT_THROW(berlekamp_massey(bits, stopped), Stopped);
+    const Recurrence r = berlekamp_massey(bits, RunOptions{});
+    EXPECT_EQ(r.linear_complexity, 31u);
+    EXPECT_EQ(r.initial_state, std::optional<std::uint64_t>(5));
 }
 
 }  // namespace

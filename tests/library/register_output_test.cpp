@@ -57,6 +57,37 @@ TEST(RegisterBits, BothFormsObeyTheCharacteristicRecurrence) {
     EXPECT_FALSE(std::equal(g.begin(), g.begin() + 341, g.begin() + 341));
 }
 
+// Sparse polynomials put their bits out a run of W at a time: every length
+// around a run's, a byte's and a piece's end must still be the one step rule.
+TEST(RegisterBits, RunsOfSparseRegistersAgreeAtEveryLength) {
+    const char* polys[] = {"x^31 + x^3 + 1", "x^9 + x + 1", "x^64 + x^4 + x^3 + x + 1", "x^23 + x^5 + 1"};
+    const std::size_t lengths[] = {0, 1, 63, 64, 65, 71, 100, 333, (std::size_t{1} << 20) + 29};
+    for (const char* text : polys) {
+        const Polynomial p = Polynomial::parse(text, Notation::algebraic);
+        const std::uint64_t top = std::uint64_t{1} << (p.degree() - 1), taps = taps_of64(p.value(), top);
+        for (std::size_t length : lengths) {
+            const std::vector<std::uint8_t> bits = register_bits({p, 0x1D}, length);
+            std::uint64_t s = 0x1D;
+            for (std::size_t i = 0; i < length; ++i) {
+                ASSERT_EQ(bits[i], s & 1u) << text << " length " << length << " bit " << i;
+                s = register_step64(s, taps, top);
+            }
+        }
+    }
+}
+
+TEST(RegisterBits, StopTokenEndsALongOutput) {
+    std::stop_source source;
+    source.request_stop();
+    RunOptions options;
+    options.stop = source.get_token();
+    std::vector<std::uint8_t> bits(3u << 20, 7);
+    const Register reg{Polynomial::parse("x^31 + x^3 + 1", Notation::algebraic), 1};
+    EXPECT_THROW(register_bits(reg, bits, options), Stopped);
+    register_bits(reg, bits, RunOptions{});
+    EXPECT_EQ(bits, register_bits(reg, bits.size()));
+}
+
 // The window's example: 10011 from 0001 repeats after 15 bits.
 TEST(RegisterBits, TheWindowsExample) {
     const std::vector<std::uint8_t> bits = register_bits({Polynomial::parse("10011"), 1}, 19);

@@ -1,0 +1,109 @@
+// Ring: python. What every bind_*.cpp shares: the arguments as Python users
+// write them (a polynomial as tapwell.Poly, int or str; a state as int or the
+// window's binary text; sizes checked before anything is allocated), the
+// library's long calls run so that Ctrl-C interrupts them, and the functions
+// each area adds to the module. Uses the library's public interface and core's
+// notations.
+#pragma once
+
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <thread>
+#include <type_traits>
+
+#include "tapwell/polynomial.hpp"
+#include "tapwell/run_options.hpp"
+
+namespace tapwell::python {
+
+namespace py = pybind11;
+
+// A polynomial given as a tapwell.Poly, an int (the coefficient word: bit k is
+// the coefficient of x^k) or a str: in the named notation, or without one the
+// window's binary text for 0s and 1s, algebraic with an x, hex after 0x.
+// ValueError for a text or word that is no polynomial, TypeError for another
+// type.
+Polynomial polynomial_arg(py::handle value, const std::optional<std::string>& notation = std::nullopt);
+// The coefficient word of a polynomial as a Python int (degree 64 needs 65 bits).
+py::int_ coefficient_int(const Polynomial& p);
+// A register's state: an int, or the window's initial value ("0001" is 1).
+std::uint64_t state_arg(py::handle value);
+// count items of itemsize bytes, or MemoryError in words before any of them is
+// allocated: a size that overflows, or more than the machine's memory.
+std::size_t checked_items(std::uint64_t count, std::size_t itemsize, const char* what);
+
+// Runs work(options) on a thread of its own with the GIL released, the
+// calling thread looking for signals every 20 ms: on Ctrl-C it asks the work
+// to stop, waits for it and raises KeyboardInterrupt; the work's exceptions
+// reach the caller. The work must not touch Python objects.
+template <typename Work>
+auto run_interruptible(int threads, Work work) -> decltype(work(RunOptions{})) {
+    using Result = decltype(work(RunOptions{}));
+    using Held = std::conditional_t<std::is_void_v<Result>, bool, std::optional<Result>>;
+    std::stop_source source;
+    RunOptions options;
+    options.stop = source.get_token();
+    options.threads = threads;
+    Held result{};
+    std::exception_ptr error;
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+    bool interrupted = false;
+    {
+        py::gil_scoped_release released;
+        std::thread worker([&] {
+            try {
+                if constexpr (std::is_void_v<Result>) {
+                    work(options);
+                } else {
+                    result.emplace(work(options));
+                }
+            } catch (...) {
+                error = std::current_exception();
+            }
+            std::lock_guard lock(mutex);
+            done = true;
+            ended.notify_one();
+        });
+        std::unique_lock lock(mutex);
+        while (!ended.wait_for(lock, std::chrono::milliseconds(20), [&] { return done; })) {
+            lock.unlock();
+            {
+                py::gil_scoped_acquire held;
+                if (PyErr_CheckSignals() != 0) interrupted = true;
+            }
+            lock.lock();
+            if (interrupted) {
+                source.request_stop();
+                ended.wait(lock, [&] { return done; });
+            }
+        }
+        lock.unlock();
+        worker.join();
+    }
+    if (interrupted) throw py::error_already_set();
+    if (error) std::rethrow_exception(error);
+    if constexpr (!std::is_void_v<Result>) return std::move(*result);
+}
+
+void bind_errors(py::module_& m);
+void bind_polynomial(py::module_& m);
+void bind_describe(py::module_& m);
+void bind_search(py::module_& m);
+void bind_sequences(py::module_& m);
+void bind_correlation(py::module_& m);
+void bind_pairs(py::module_& m);
+void bind_recurrence(py::module_& m);
+void bind_presets(py::module_& m);
+
+}  // namespace tapwell::python
