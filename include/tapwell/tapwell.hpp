@@ -22,3 +22,4 @@
 #include "tapwell/search.hpp"
 #include "tapwell/sequences.hpp"
 #include "tapwell/version.hpp"
+#include "tapwell/families.hpp"
