@@ -22,5 +22,6 @@ Command add_presets_command(CLI::App& parent);
 Command add_identify_command(CLI::App& parent);
 Command add_partner_command(CLI::App& parent);
 Command add_check_pair_command(CLI::App& parent);
+Command add_family_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
         add_identify_command(app),
         add_partner_command(app),
         add_check_pair_command(app),
+        add_family_command(app),
     };
 
     try {

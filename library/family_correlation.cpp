@@ -3,10 +3,12 @@
 // product and one inverse transform, its values rounded to the integers they
 // are. The pool's threads each take chunks of pairs with scratch of their
 // own (a product, the inverse and the counts of every value) and the caller
-// merges them, so the result is the same for any number of threads. Odd
-// correlation needs the aperiodic correlation C of both signs of the shift:
-// the codes are zero-padded to at least 2N - 1, and periodic and odd values
-// are C(tau) + C(tau - N) and C(tau) - C(tau - N).
+// merges them, so the result is the same for any number of threads. The
+// codes are zero-padded to a length of at least 2N - 1 with small prime
+// factors, which gives the aperiodic correlation C of both signs of the
+// shift: periodic and odd values are C(tau) + C(tau - N) and C(tau) -
+// C(tau - N). A transform of twice the length is still several times faster
+// than one of length 2^n - 1 itself (1023 = 3 11 31, 65535 = 3 5 17 257).
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -24,8 +26,8 @@ namespace {
 // Rounding farther than this from an integer means the transform was not
 // exact enough: never seen below FAMILY_MAX_LENGTH, but checked on every value.
 constexpr double ROUNDING_MARGIN = 0.25;
-// Work handed to a thread at once, in chips of inverse transform.
-constexpr std::size_t CHUNK_CHIPS = std::size_t{1} << 18;
+// The spectra of a tile's two blocks of codes: what a core's cache holds.
+constexpr std::size_t TILE_BYTES = std::size_t{1} << 19;
 // Inverse transforms worth measuring a plan for (in chips, pairs times length).
 constexpr double MEASURE_CHIPS = 1u << 28;
 
@@ -54,6 +56,7 @@ struct Tally {
 struct Scratch {
     AlignedArray<Complex> product;
     AlignedArray<double> values;
+    std::vector<std::int32_t> rounded;
     Tally periodic, odd;
 };
 
@@ -73,7 +76,7 @@ class Report {
 public:
     Report(const std::uint8_t* chips, std::size_t codes, std::size_t length, bool odd, WorkerPool& pool)
         : chips_(chips), codes_(codes), n_(length), odd_(odd), pool_(pool),
-          transform_(odd ? smooth_length(2 * length - 1) : length,
+          transform_(smooth_length(2 * length - 1),
                      static_cast<double>(codes) * static_cast<double>(codes) / 2 * static_cast<double>(length) > MEASURE_CHIPS),
           stride_((transform_.spectrum_size() + 3) / 4 * 4),
           scale_(1.0 / static_cast<double>(transform_.length())),
@@ -81,15 +84,26 @@ public:
         for (Scratch& s : scratch_) {
             s.product = aligned_array<Complex>(stride_);
             s.values = aligned_array<double>(transform_.length());
+            s.rounded.assign(n_, 0);
             s.periodic.counts.assign(n_ + 1, 0);
             if (odd_) s.odd.counts.assign(n_ + 1, 0);
         }
-        row_start_.resize(codes + 1);
-        row_start_[0] = 0;
-        for (std::size_t i = 0; i < codes; ++i) row_start_[i + 1] = row_start_[i] + (codes - 1 - i);
+        block_ = std::max<std::size_t>(1, TILE_BYTES / (2 * stride_ * sizeof(Complex)));
+        tile_pairs_.push_back(0);
+        for (std::size_t rows = 0; rows < codes; rows += block_) {
+            for (std::size_t columns = rows; columns < codes; columns += block_) {
+                tiles_.push_back({rows, columns});
+                std::uint64_t pairs = 0;
+                for (std::size_t i = rows; i < std::min(codes, rows + block_); ++i) {
+                    const std::size_t from = std::max(columns, i + 1), to = std::min(codes, columns + block_);
+                    pairs += to > from ? to - from : 0;
+                }
+                tile_pairs_.push_back(tile_pairs_.back() + pairs);
+            }
+        }
     }
 
-    std::uint64_t pairs() const { return row_start_[codes_]; }
+    std::uint64_t pairs() const { return tile_pairs_.back(); }
 
     // Each code's spectrum, then its autocorrelation.
     bool transform_codes() {
@@ -107,26 +121,33 @@ public:
         });
     }
 
-    // Pairs first .. first + count - 1 of the order (0,1), (0,2), ... (1,2), ...
-    bool correlate_pairs(std::uint64_t first, std::uint64_t count) {
-        const std::uint64_t per_chunk = std::max<std::uint64_t>(1, CHUNK_CHIPS / transform_.length());
-        return run_items(count, per_chunk, [this, first](Scratch& s, std::uint64_t begin, std::uint64_t end) {
-            std::uint64_t p = first + begin;
-            std::size_t i = static_cast<std::size_t>(
-                std::upper_bound(row_start_.begin(), row_start_.end(), p) - row_start_.begin() - 1);
-            std::size_t j = i + 1 + static_cast<std::size_t>(p - row_start_[i]);
-            for (; p < first + end; ++p) {
-                const Complex* a = spectra_.get() + i * stride_;
-                const Complex* b = spectra_.get() + j * stride_;
-                for (std::size_t k = 0; k < transform_.spectrum_size(); ++k) s.product[k] = std::conj(a[k]) * b[k];
-                correlate(s, i, j);
-                if (++j == codes_) {
-                    ++i;
-                    j = i + 1;
+    // Tiles first .. first + count - 1: the pairs (i, j), i < j, of a block
+    // of codes against a block, so that each spectrum read from memory
+    // serves a block's worth of pairs from the cache.
+    bool correlate_tiles(std::size_t first, std::size_t count) {
+        return run_items(count, 1, [this, first](Scratch& s, std::uint64_t begin, std::uint64_t) {
+            const Tile tile = tiles_[first + begin];
+            const std::size_t i_end = std::min(codes_, tile.rows + block_), j_end = std::min(codes_, tile.columns + block_);
+            Complex* product = s.product.get();
+            for (std::size_t i = tile.rows; i < i_end; ++i) {
+                for (std::size_t j = std::max(tile.columns, i + 1); j < j_end; ++j) {
+                    const Complex* a = spectra_.get() + i * stride_;
+                    const Complex* b = spectra_.get() + j * stride_;
+                    // conj(a) b written out: std::complex's product checks for
+                    // infinities at every call.
+                    for (std::size_t k = 0; k < transform_.spectrum_size(); ++k) {
+                        const double ar = a[k].real(), ai = a[k].imag(), br = b[k].real(), bi = b[k].imag();
+                        product[k] = Complex(ar * br + ai * bi, ar * bi - ai * br);
+                    }
+                    correlate(s, i, j);
                 }
             }
         });
     }
+
+    std::size_t tile_count() const { return tiles_.size(); }
+    // The pairs of tiles [0, end).
+    std::uint64_t pairs_before(std::size_t end) const { return tile_pairs_[end]; }
 
     CorrelationSummary summary(bool odd) const {
         CorrelationSummary out;
@@ -170,56 +191,70 @@ private:
         return !pool_.stopped();
     }
 
-    // A rounded value; marks the tally inexact when it is not an integer
-    // within [-N, N].
-    std::int64_t exact(Tally& tally, double x) const {
-        const double scaled = x * scale_;
-        const double r = std::nearbyint(scaled);
-        const auto v = static_cast<std::int64_t>(r);
-        const auto n = static_cast<std::int64_t>(n_);
-        if (std::fabs(scaled - r) > ROUNDING_MARGIN || v > n || v < -n) tally.inexact = true;
-        return v;
-    }
-
-    void count(Tally& tally, std::size_t a, std::size_t b, std::uint64_t tau, std::int64_t v) const {
-        const std::uint64_t magnitude = static_cast<std::uint64_t>(v < 0 ? -v : v);
-        if (a == b) {
-            if (tau == 0 || (tally.has_auto && magnitude < tally.autocorrelation.magnitude)) return;
-            const AutoPeak peak{magnitude, v, a, tau};
+    // Rounds phases [0, N) of one correlation into `values` (v[0] given, the
+    // rest x[tau] + sign * y[tau] scaled), a loop without branches the
+    // compiler vectorises; then counts them. Rounding by adding 1.5 2^52 is
+    // round-to-nearest for the magnitudes met here (below 2^21).
+    void tally(Tally& tally, std::int32_t* v, double at_zero, const double* x, const double* y, double sign,
+               std::size_t a, std::size_t b) const {
+        constexpr double ROUNDER = 6755399441055744.0;
+        double worst = 0.0;
+        {
+            const double scaled = at_zero * scale_, r = (scaled + ROUNDER) - ROUNDER;
+            worst = std::fabs(scaled - r);
+            v[0] = static_cast<std::int32_t>(r);
+        }
+        for (std::size_t tau = 1; tau < n_; ++tau) {
+            const double scaled = (x[tau] + sign * y[tau]) * scale_, r = (scaled + ROUNDER) - ROUNDER;
+            const double error = std::fabs(scaled - r);
+            worst = error > worst ? error : worst;
+            v[tau] = static_cast<std::int32_t>(r);
+        }
+        if (worst > ROUNDING_MARGIN) tally.inexact = true;
+        const std::int64_t n = static_cast<std::int64_t>(n_);
+        std::int64_t largest = 0;
+        std::uint64_t* counts = tally.counts.data();
+        const std::size_t from = a == b ? 1 : 0;  // an autocorrelation's peak is out of phase
+        for (std::size_t tau = from; tau < n_; ++tau) {
+            const std::int64_t value = v[tau];
+            largest = std::max(largest, value < 0 ? -value : value);
+            if (a == b) continue;
+            // A correlation of N chips lies in [-N, N] with N's parity; anything
+            // else was not exact.
+            const std::uint64_t index = static_cast<std::uint64_t>(value + n);
+            if (index > 2 * n_ || (index & 1u) != 0) {
+                tally.inexact = true;
+                continue;
+            }
+            ++counts[index >> 1];
+        }
+        const auto magnitude = static_cast<std::uint64_t>(largest);
+        const bool is_auto = a == b;
+        if (is_auto ? (tally.has_auto && magnitude < tally.autocorrelation.magnitude)
+                    : (tally.has_cross && magnitude < tally.cross.magnitude)) {
+            return;
+        }
+        std::size_t tau = from;
+        while (tau + 1 < n_ && static_cast<std::uint64_t>(v[tau] < 0 ? -std::int64_t{v[tau]} : v[tau]) != magnitude) ++tau;
+        if (is_auto) {
+            const AutoPeak peak{magnitude, v[tau], a, tau};
             if (!tally.has_auto || auto_before(peak, tally.autocorrelation)) tally.autocorrelation = peak;
             tally.has_auto = true;
-            return;
+        } else {
+            const CrossPeak peak{magnitude, v[tau], a, b, tau};
+            if (!tally.has_cross || cross_before(peak, tally.cross)) tally.cross = peak;
+            tally.has_cross = true;
         }
-        const std::int64_t n = static_cast<std::int64_t>(n_);
-        // A correlation of N chips has N's parity; anything else was not exact.
-        if (v < -n || v > n || ((v + n) & 1) != 0) {
-            tally.inexact = true;
-            return;
-        }
-        ++tally.counts[static_cast<std::size_t>((v + n) / 2)];
-        if (tally.has_cross && magnitude < tally.cross.magnitude) return;
-        const CrossPeak peak{magnitude, v, a, b, tau};
-        if (!tally.has_cross || cross_before(peak, tally.cross)) tally.cross = peak;
-        tally.has_cross = true;
     }
 
     // The inverse of the scratch's product: codes a and b over every phase.
+    // c[tau] is C(tau) and c[L - m] is C(-m); at tau = 0, C(-N) is 0.
     void correlate(Scratch& s, std::size_t a, std::size_t b) const {
         double* c = s.values.get();
         transform_.inverse(s.product.get(), c);
-        if (!odd_) {
-            for (std::size_t tau = 0; tau < n_; ++tau) count(s.periodic, a, b, tau, exact(s.periodic, c[tau]));
-            return;
-        }
-        const std::size_t l = transform_.length();
-        const std::int64_t at_zero = exact(s.periodic, c[0]);
-        count(s.periodic, a, b, 0, at_zero);
-        count(s.odd, a, b, 0, at_zero);
-        for (std::size_t tau = 1; tau < n_; ++tau) {
-            const std::int64_t ahead = exact(s.periodic, c[tau]), behind = exact(s.periodic, c[l - (n_ - tau)]);
-            count(s.periodic, a, b, tau, ahead + behind);
-            count(s.odd, a, b, tau, ahead - behind);
-        }
+        const double* behind = c + (transform_.length() - n_);
+        tally(s.periodic, s.rounded.data(), c[0], c, behind, 1.0, a, b);
+        if (odd_) tally(s.odd, s.rounded.data(), c[0], c, behind, -1.0, a, b);
     }
 
     const std::uint8_t* chips_;
@@ -231,7 +266,12 @@ private:
     double scale_;
     AlignedArray<Complex> spectra_;
     std::vector<Scratch> scratch_;
-    std::vector<std::uint64_t> row_start_;
+    struct Tile {
+        std::size_t rows, columns;  // the first code of each block
+    };
+    std::size_t block_ = 1;
+    std::vector<Tile> tiles_;
+    std::vector<std::uint64_t> tile_pairs_;  // pairs before each tile, and in all
 };
 
 FamilyReport report_of(const std::uint8_t* chips, std::size_t codes, std::size_t length,
@@ -247,15 +287,14 @@ FamilyReport report_of(const std::uint8_t* chips, std::size_t codes, std::size_t
     const std::uint64_t total = report.pairs();
     progress(0, total);
     if (!report.transform_codes()) throw Stopped();
-    // Rounds of a few chunks per thread, so that progress and a stop are
+    // Rounds of a few tiles per thread, so that progress and a stop are
     // seen between them.
-    const std::uint64_t round = std::max<std::uint64_t>(
-        1, static_cast<std::uint64_t>(pool.size()) * 8 * std::max<std::uint64_t>(1, CHUNK_CHIPS / length));
-    for (std::uint64_t done = 0; done < total;) {
-        const std::uint64_t count = std::min(round, total - done);
-        if (!report.correlate_pairs(done, count)) throw Stopped();
+    const std::size_t round = static_cast<std::size_t>(pool.size()) * 16;
+    for (std::size_t done = 0; done < report.tile_count();) {
+        const std::size_t count = std::min(round, report.tile_count() - done);
+        if (!report.correlate_tiles(done, count)) throw Stopped();
         done += count;
-        progress(done, total);
+        progress(report.pairs_before(done), total);
     }
     FamilyReport out;
     out.codes = codes;

@@ -49,3 +49,8 @@ echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ */
 echo "compiler: $(c++ --version | head -n 1); PARI/GP $(gp --version-short 2>/dev/null)"
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 "$build/bench/tapwell-bench" --dir "$dir" "${args[@]+"${args[@]}"}"
+
+# The family report: the GPS codes, a Gold family and a Kasami set.
+quietly ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-family-bench
+echo
+"$build/bench/tapwell-family-bench"

@@ -148,7 +148,7 @@ struct FamilyReport {
 };
 
 struct FamilyCorrelationOptions {
-    bool odd = false;  // the odd correlation too (about twice the work)
+    bool odd = false;  // the odd correlation too (the same transforms, a second count)
     RunOptions run = {};  // progress in pairs of codes done of all pairs
 };
 
@@ -160,8 +160,8 @@ inline constexpr std::size_t FAMILY_MAX_LENGTH = std::size_t{1} << 20;
 // The report of K >= 2 codes of one length N (2 .. FAMILY_MAX_LENGTH) held
 // one after another in `chips` (K N chips, each 0 or 1). Every pair and phase
 // is computed exactly, on options.run.threads threads; memory is about
-// K (N / 2 + 1) 16 bytes for the codes' spectra (twice that with odd) and
-// 4 N bytes of counts per thread. Throws InvalidArgument for another length,
+// 16 K N bytes for the codes' spectra (of their zero-padded double length)
+// and 40 N bytes of scratch and counts per thread. Throws InvalidArgument for another length,
 // a chip that is not 0 or 1 (naming the code and chip), fewer than two codes,
 // or a build without Fourier transforms; Stopped when stopped.
 TAPWELL_API FamilyReport family_correlation(std::span<const std::uint8_t> chips, std::size_t length,
