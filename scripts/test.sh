@@ -10,7 +10,7 @@ jobs=${TAPWELL_JOBS:-2}
 fuzz_seconds=${TAPWELL_FUZZ_SECONDS:-30}
 
 bash scripts/install-deps.sh cmake ninja-build g++ clang libclang-rt-dev \
-  libgtest-dev libcli11-dev pari-gp pkg-config || exit 1
+  libgtest-dev libcli11-dev pari-gp pkg-config libfftw3-dev || exit 1
 
 passed=0
 failed=0

@@ -1,6 +1,7 @@
 // Ring: library. RealTransform on FFTW. Measuring scribbles on its arrays, so
 // it plans on scratch arrays of its own and runs on the caller's with the
-// new-array interface.
+// new-array interface. Planning cannot be stopped: its time is bounded, so
+// that a stop is seen soon after it at any length.
 #include <fftw3.h>
 
 #include <mutex>
@@ -11,6 +12,8 @@
 namespace tapwell {
 
 namespace {
+constexpr double PLANNING_SECONDS = 0.3;  // for each plan
+
 std::mutex& planner_lock() {
     static std::mutex lock;
     return lock;
@@ -32,6 +35,7 @@ RealTransform::RealTransform(std::size_t length, bool measured) : length_(length
     const int n = static_cast<int>(length);
     const unsigned rigour = measured ? FFTW_MEASURE : FFTW_ESTIMATE;
     const std::lock_guard<std::mutex> hold(planner_lock());
+    fftw_set_timelimit(PLANNING_SECONDS);
     forward_ = fftw_plan_dft_r2c_1d(n, real.get(), complex, rigour);
     inverse_ = fftw_plan_dft_c2r_1d(n, complex, real.get(), rigour | FFTW_DESTROY_INPUT);
     if (forward_ == nullptr || inverse_ == nullptr) throw std::bad_alloc();
