@@ -65,12 +65,6 @@ check "two sources exit" 2 "$?"
 check "unknown preset exit" 1 "$?"
 
 # Ctrl-C: the small Kasami set of degree 16 stops at once with status 130.
-"$cli" family --kasami-small 'x^16 + x^5 + x^3 + x^2 + 1' --notation algebraic >/dev/null 2>"$work/err" &
-pid=$!
-sleep 2
-kill -INT "$pid"
-wait "$pid"
-check "interrupted exit" 130 "$?"
-check "interrupted says so" "tapwell-cli: interrupted" "$(cat "$work/err")"
+interrupted_check "interrupted" 2 "$cli" family --kasami-small 'x^16 + x^5 + x^3 + x^2 + 1' --notation algebraic
 
 finish
