@@ -26,5 +26,6 @@ Command add_primitive_command(CLI::App& parent);
 Command add_sequence_command(CLI::App& parent);
 Command add_scramble_command(CLI::App& parent);
 Command add_hdl_command(CLI::App& parent);
+Command add_family_command(CLI::App& parent);
 
 }  // namespace tapwell::cli

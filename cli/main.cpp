@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
         add_sequence_command(app),
         add_scramble_command(app),
         add_hdl_command(app),
+        add_family_command(app),
     };
 
     try {

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$root/build/bench
 
-bash scripts/install-deps.sh cmake ninja-build g++ pari-gp
+bash scripts/install-deps.sh cmake ninja-build g++ pari-gp pkg-config libfftw3-dev
 
 # Quiet when it works; the compiler's words and a failure when it does not.
 quietly() {
@@ -60,3 +60,7 @@ quietly cmake -S "$root" -B "$build-python" -G Ninja -DCMAKE_BUILD_TYPE=Release 
   -DTAPWELL_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
 quietly ninja -C "$build-python" -j "${TAPWELL_JOBS:-2}" _tapwell
 PYTHONPATH="$build-python/python" /usr/bin/python3 bench/python_bench.py
+# The family report: the GPS codes, a Gold family and a Kasami set.
+quietly ninja -C "$build" -j "${TAPWELL_JOBS:-2}" tapwell-family-bench
+echo
+"$build/bench/tapwell-family-bench"

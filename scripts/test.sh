@@ -10,7 +10,7 @@ jobs=${TAPWELL_JOBS:-2}
 fuzz_seconds=${TAPWELL_FUZZ_SECONDS:-30}
 
 bash scripts/install-deps.sh cmake ninja-build g++ clang libclang-rt-dev \
-  libgtest-dev libcli11-dev pari-gp pkg-config \
+  libgtest-dev libcli11-dev pari-gp pkg-config libfftw3-dev \
   iverilog ghdl verilator yosys || exit 1
 bash scripts/install-deps.sh python3-numpy python3-pybind11 pybind11-dev python3-dev python3-venv python3-pip \
   python3-setuptools python3-pytest python3-scipy python3-matplotlib python3-distributed python3-hypothesis || exit 1

@@ -40,6 +40,14 @@ int main() {
         std::printf("against %s over %zu phases: r from %lld to %lld, a preferred pair: %s\n",
                     other.format(tapwell::Notation::algebraic).c_str(), r.size(), static_cast<long long>(*low),
                     static_cast<long long>(*high), preferred ? "yes" : "no");
+
+        // The worst case of the Gold family of a preferred pair of degree 5.
+        const tapwell::FamilyReport report = tapwell::family_correlation(
+            std::span<const std::uint8_t>(tapwell::gold_family({tapwell::Polynomial::parse("100101"),
+                                                                tapwell::Polynomial::parse("101111")})),
+            31);
+        std::printf("Gold family of degree 5: %zu codes, peak cross-correlation %llu\n", report.codes,
+                    static_cast<unsigned long long>(report.periodic.cross.magnitude));
     } catch (const tapwell::Error& e) {
         std::fprintf(stderr, "tapwell: %s\n", e.what());
         return 1;

@@ -26,3 +26,4 @@
 #include "tapwell/scrambling.hpp"
 #include "tapwell/streams.hpp"
 #include "tapwell/hdl.hpp"
+#include "tapwell/families.hpp"

@@ -18,3 +18,15 @@ finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]
 }
+
+interrupted_check() {  # interrupted_check NAME SECONDS COMMAND...: Ctrl-C after SECONDS ends it with 130
+  local name=$1 seconds=$2
+  shift 2
+  "$@" >/dev/null 2>"$work/interrupted.err" &
+  local pid=$!
+  sleep "$seconds"
+  kill -INT "$pid"
+  wait "$pid"
+  check "$name exit" 130 "$?"
+  check "$name says so" "tapwell-cli: interrupted" "$(cat "$work/interrupted.err")"
+}
