@@ -16,17 +16,6 @@ namespace tapwell::python {
 
 namespace {
 
-// 0 -> +1, 1 -> -1 in place, asking stop between pieces.
-void to_bipolar(std::span<std::uint8_t> bits, const RunOptions& options) {
-    constexpr std::size_t PIECE = std::size_t{1} << 22;
-    for (std::size_t from = 0; from < bits.size(); from += PIECE) {
-        if (options.stop.stop_requested()) throw Stopped();
-        for (std::uint8_t& b : bits.subspan(from, std::min(PIECE, bits.size() - from))) {
-            b = static_cast<std::uint8_t>(1 - 2 * b);
-        }
-    }
-}
-
 py::array m_sequence_of(py::object poly, std::optional<std::uint64_t> length, py::object state,
                         const std::string& output, std::optional<std::string> notation) {
     const Register reg{polynomial_arg(poly, notation), state_arg(state), RegisterForm::fibonacci};

@@ -18,4 +18,5 @@ PYBIND11_MODULE(_tapwell, m) {
     bind_pairs(m);
     bind_recurrence(m);
     bind_presets(m);
+    bind_families(m);
 }

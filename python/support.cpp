@@ -105,4 +105,15 @@ std::size_t checked_items(std::uint64_t count, std::size_t itemsize, const char*
     return static_cast<std::size_t>(count);
 }
 
+// 0 -> +1, 1 -> -1 in place, asking stop between pieces.
+void to_bipolar(std::span<std::uint8_t> bits, const RunOptions& options) {
+    constexpr std::size_t PIECE = std::size_t{1} << 22;
+    for (std::size_t from = 0; from < bits.size(); from += PIECE) {
+        if (options.stop.stop_requested()) throw Stopped();
+        for (std::uint8_t& b : bits.subspan(from, std::min(PIECE, bits.size() - from))) {
+            b = static_cast<std::uint8_t>(1 - 2 * b);
+        }
+    }
+}
+
 }  // namespace tapwell::python

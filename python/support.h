@@ -15,6 +15,7 @@
 #include <exception>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <thread>
@@ -96,6 +97,10 @@ auto run_interruptible(int threads, Work work) -> decltype(work(RunOptions{})) {
     if constexpr (!std::is_void_v<Result>) return std::move(*result);
 }
 
+// 0 -> +1, 1 -> -1 in place (the int8 view of the same bytes is then the
+// +1/-1 sequence), asking the stop token between pieces.
+void to_bipolar(std::span<std::uint8_t> bits, const RunOptions& options);
+
 void bind_errors(py::module_& m);
 void bind_polynomial(py::module_& m);
 void bind_describe(py::module_& m);
@@ -105,5 +110,6 @@ void bind_correlation(py::module_& m);
 void bind_pairs(py::module_& m);
 void bind_recurrence(py::module_& m);
 void bind_presets(py::module_& m);
+void bind_families(py::module_& m);
 
 }  // namespace tapwell::python

@@ -16,6 +16,8 @@ from typing import Iterator, Optional
 
 from . import _tapwell
 from ._tapwell import (  # noqa: F401
+    GOLD_U,
+    GOLD_V,
     Partner,
     Poly,
     Preset,
@@ -24,8 +26,11 @@ from ._tapwell import (  # noqa: F401
     check_pair,
     correlate,
     describe,
+    family_correlation,
     generate,
+    gold_code,
     is_preferred_pair,
+    kasami_code,
     m_sequence,
     partners,
     preferred_pairs,
@@ -37,8 +42,8 @@ from ._tapwell import (  # noqa: F401
 __version__ = _tapwell.__version__
 
 __all__ = [
-    "Partner", "Poly", "Preset", "Recurrence", "berlekamp_massey", "check_pair", "correlate", "describe",
-    "generate", "is_preferred_pair", "m_sequence", "partners", "preferred_pairs", "preset", "presets",
+    "GOLD_U", "GOLD_V", "Partner", "Poly", "Preset", "Recurrence", "berlekamp_massey", "check_pair", "correlate",
+    "describe", "family_correlation", "generate", "gold_code", "is_preferred_pair", "kasami_code", "m_sequence", "partners", "preferred_pairs", "preset", "presets",
     "primitive_poly", "primitive_polys",
 ]
 
