@@ -111,3 +111,14 @@ def test_two_threads_get_what_each_gets_alone():
         t.join()
     for k in jobs:
         assert np.array_equal(np.asarray(alone[k], dtype=object), np.asarray(together[k], dtype=object))
+
+
+def test_ranges_above_degree_32_meet_end_to_end():
+    trinomials = list(tapwell.primitive_polys(41, terms=3))
+    assert trinomials and all(p.weight == 3 and p.is_primitive() for p in trinomials)
+    cut = trinomials[len(trinomials) // 2]
+    before = list(tapwell.primitive_polys(41, stop=cut, terms=3))
+    after = list(tapwell.primitive_polys(41, start=cut, terms=3))
+    assert before + after == trinomials and cut not in before
+    with pytest.raises(ValueError, match="never ends"):
+        next(tapwell.primitive_polys(41))  # a whole degree above 32, no stop
