@@ -62,21 +62,6 @@ constexpr std::uint64_t register_step64(std::uint64_t state, std::uint64_t taps,
     return detail::step(state, taps, top);
 }
 
-// The same register W clocks at once, for streams: bit n - 1 + j of the next
-// state is the XOR of bits k + j of this one over the taps k, which are all
-// present stages while k + W <= n. register_run_width gives the largest such
-// W (at most 32, so that the W bits fit beside a partial byte in a word).
-constexpr int register_run_width(std::uint64_t taps, int n) {
-    const int highest = 63 - std::countl_zero(taps);
-    return n - highest < 32 ? n - highest : 32;
-}
-constexpr std::uint64_t register_run64(std::uint64_t state, std::uint64_t taps, int n, int w) {
-    std::uint64_t fresh = 0;
-    for (std::uint64_t t = taps; t != 0; t &= t - 1) fresh ^= state >> std::countr_zero(t);
-    fresh &= (std::uint64_t{1} << w) - 1;
-    return (state >> w) | (fresh << (n - w));
-}
-
 // The equivalent Galois register: bit 0 is output and leaves; when it is 1 the
 // mask is added to the shifted state. With the mask of galois_mask_of its
 // output obeys the same recurrence as the register of register_step.

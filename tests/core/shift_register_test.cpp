@@ -142,31 +142,5 @@ TEST(ShiftRegister, ParseLeavesWhatItDoesNotWrite) {
     EXPECT_EQ(bank.registers[2].state, 5u);
 }
 
-TEST(ShiftRegister, RunOfWStepsIsWSingleSteps) {
-    struct Case {
-        std::uint64_t poly;  // koopman value: bits x^n .. x^1
-        int degree;
-        int width;           // n minus the highest tap below x^n, at most 32
-    };
-    const Case cases[] = {
-        {0x9, 4, 3},                       // x^4 + x + 1
-        {0x40000004u, 31, 28},             // x^31 + x^3 + 1
-        {0x80200003u, 32, 10},             // x^32 + x^22 + x^2 + x + 1
-        {0x8000000000000000u | 0xD, 64, 32},  // x^64 + x^4 + x^3 + x + 1: capped
-        {0x3, 2, 1},                       // x^2 + x + 1: one step at a time
-    };
-    for (const Case& c : cases) {
-        const std::uint64_t top = std::uint64_t{1} << (c.degree - 1), taps = taps_of64(c.poly, top);
-        const int w = register_run_width(taps, c.degree);
-        EXPECT_EQ(w, c.width) << c.degree;
-        std::uint64_t run = 0x5A5A5A5A5A5A5A5Au & (top | (top - 1)), step = run;
-        for (int i = 0; i < 40; ++i) {
-            run = register_run64(run, taps, c.degree, w);
-            step = register_steps64(step, taps, top, w);
-            ASSERT_EQ(run, step) << c.degree << " after " << i + 1 << " runs";
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tapwell
