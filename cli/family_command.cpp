@@ -115,8 +115,8 @@ void kasami_set(CodeSet& set, KasamiSet kind, const Polynomial& u) {
     set.known = kasami_values(kind, u.degree());
 }
 
-// Presets of the Gold mode whose registers are one preferred pair are
-// members of that pair's family and keep to its values.
+// Presets of the Gold mode whose registers are one preferred pair, each a
+// whole period, are members of that pair's family and keep to its values.
 void preset_set(CodeSet& set) {
     std::optional<GoldPair> pair;
     bool one_family = true;
@@ -130,7 +130,8 @@ void preset_set(CodeSet& set) {
         set.length = code.size();
         set.chips.insert(set.chips.end(), code.begin(), code.end());
         set.names.push_back(name);
-        const bool gold = p.mode == GenerationMode::gold && p.registers.size() == 2;
+        // A code cut short of its period (BeiDou B1I) keeps to no family's values.
+        const bool gold = p.mode == GenerationMode::gold && p.registers.size() == 2 && p.origin.code_length == 0;
         if (gold && !pair) pair = GoldPair{p.registers[0].polynomial, p.registers[1].polynomial};
         one_family = one_family && gold && pair && p.registers[0].polynomial == pair->u &&
                      p.registers[1].polynomial == pair->v;
@@ -139,7 +140,7 @@ void preset_set(CodeSet& set) {
     if (one_family && pair && preferred(pair->u, pair->v)) {
         set.known = gold_values(pair->u.degree());
     } else {
-        set.known_note = "the presets are not members of one preferred pair's Gold family";
+        set.known_note = "the presets are not whole periods of one preferred pair's Gold family";
     }
 }
 

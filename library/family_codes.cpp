@@ -259,15 +259,16 @@ std::vector<std::int64_t> kasami_values(KasamiSet set, int n) {
 
 std::vector<std::uint8_t> preset_code(const Preset& preset) {
     if (preset.registers.empty()) throw InvalidArgument("preset " + preset.name + " has no register");
-    Generation generation;
-    generation.mode = preset.mode;
-    generation.width = 1;
-    generation.registers = preset.registers;
-    const std::vector<std::uint32_t> values = generate(generation);
-    std::vector<std::uint8_t> chips(values.size());
-    const std::uint8_t flip = preset.inverted ? 1u : 0u;
-    for (std::size_t t = 0; t < values.size(); ++t) chips[t] = static_cast<std::uint8_t>((values[t] & 1u) ^ flip);
-    return chips;
+    // A standard that cuts its code short (BeiDou B1I: 2046 chips of a
+    // degree-11 register) says so in its origin; the others are one period.
+    const std::uint64_t length = preset.origin.code_length != 0
+                                     ? preset.origin.code_length
+                                     : mersenne(preset.registers.front().polynomial.degree());
+    if (length > (std::uint64_t{1} << 31)) {
+        throw InvalidArgument("preset " + preset.name + "'s code is " + std::to_string(length) +
+                              " chips: more than 2^31, too long to hold as one code");
+    }
+    return preset_bits(preset, static_cast<std::size_t>(length));
 }
 
 }  // namespace tapwell

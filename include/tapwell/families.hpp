@@ -104,9 +104,11 @@ TAPWELL_API std::vector<std::int64_t> kasami_values(KasamiSet set, int n);
 
 // ---- codes from elsewhere ---------------------------------------------------
 
-// One period (2^n - 1 chips of register 0's degree) of a preset's output as
-// the window generates it (serial: the register; Gold: the sum of both),
-// inverted when the standard inverts it.
+// One code of a preset: its standard's code length (origin.code_length)
+// where the standard cuts the period short, else one period (2^n - 1 chips
+// of register 0's degree), as preset_bits puts it out (the sum of the
+// registers, inverted when the standard inverts it). Throws InvalidArgument
+// above 2^31 chips.
 TAPWELL_API std::vector<std::uint8_t> preset_code(const Preset& preset);
 
 // ---- the correlation report -------------------------------------------------

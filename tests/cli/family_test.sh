@@ -53,6 +53,11 @@ printf '0110\n' >"$work/one.txt"
 "$cli" family --codes "$work/one.txt" >/dev/null 2>"$work/err"
 check "one code exit" 1 "$?"
 
+# BeiDou's codes are cut to 2046 chips: no Gold family's values are claimed.
+out=$("$cli" family --preset beidou-b1i-1 --preset beidou-b1i-2 2>/dev/null)
+check "beidou length" "length: 2046" "$(grep '^length:' <<<"$out")"
+check "beidou no family values" 1 "$(grep -c 'not whole periods' <<<"$out")"
+
 # Refusals of the parameters: exit status 1; two sources at once: 2.
 "$cli" family --kasami-small 10000011 >/dev/null 2>"$work/err"
 check "odd degree exit" 1 "$?"

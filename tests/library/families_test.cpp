@@ -309,6 +309,16 @@ TEST(FamilyCorrelation, GpsCodesPeakAt65) {
     EXPECT_NEAR(report.welch_bound, 1023.0 * std::sqrt(31.0 / (32.0 * 1023.0 - 1.0)), 1e-9);
 }
 
+// A code the standard cuts short is that long: BeiDou B1I's 2046 chips of a
+// degree-11 Gold pair, not the registers' period of 2047.
+TEST(FamilyCorrelation, PresetCodesTakeTheirStandardsLength) {
+    const Preset& b1i = preset("beidou-b1i-1");
+    const Chips code = preset_code(b1i);
+    EXPECT_EQ(code.size(), 2046u);
+    EXPECT_EQ(code, preset_bits(b1i, 2046));
+    EXPECT_EQ(preset_code(preset("prbs9")).size(), 511u);
+}
+
 TEST(FamilyCorrelation, StopsAndReportsProgress) {
     const Chips chips = gold_family(preferred_pair(7));
     std::vector<Progress> seen;
