@@ -11,7 +11,9 @@
 // stage put out first, register 1's above them); data_out (the W bits of the
 // present state, bit t the t-th in time, or bit W - 1 - t with
 // HdlBitOrder::first_at_msb). The checker's: clk, rst, en, data_in (W bits, the
-// same order), locked, errors (32 bits, saturating).
+// same order), locked, errors (32 bits, saturating). A Gold code's checker
+// runs the one register of the sum, whose polynomial is the product of the
+// two (their degrees together at most 64).
 #pragma once
 
 #include <cstddef>

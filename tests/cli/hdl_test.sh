@@ -22,7 +22,7 @@ done <<'EOF_CASES'
 1|no identifier|--poly 10011 --name 9lives
 1|1 to 100000 words|--poly 10011 --testbench --words 100001
 1|at most 16777216 bits|--poly 10011 --width 1024 --testbench --words 20000
-1|one register|--gold 100101 111101 --checker
+1|more than 64|--gold 1000000000000000000010000000000001 1000000000000100000000000000000001 --checker
 1|Verilog and VHDL|--poly 10011 --language c --checker
 1|no preset named|--preset prbs8
 1|not primitive|--gold 100001

@@ -52,6 +52,7 @@ gold5|--gold 100101 111101 --state 10101 --state-b 00111|32||100101:fibonacci 11
 prbs31-checker|--preset prbs31|64|c|
 prbs31-checker-7|--preset prbs31|7|c|
 prbs9-checker-1|--poly 1000010001 --form galois|1|c|
+gold5-checker|--gold 100101 111101 --state 10101 --state-b 00111|8|c|
 "
 
 # One case in one style (or "unrolled"): prints "name style cells xors depth".

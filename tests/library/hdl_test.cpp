@@ -157,7 +157,7 @@ TEST(HdlText, RefusesInWordsWhatNoModuleCanBe) {
         {[](HdlRequest& r) { r.unit = HdlUnit::generator_testbench; r.words = 100001; }, "not 100001"},
         {[](HdlRequest& r) { r.unit = HdlUnit::generator_testbench; r.words = 20000; r.width = 1024; }, "at most 16777216 bits"},
         {[](HdlRequest& r) { r.unit = HdlUnit::checker_testbench; r.words = 9; r.width = 1; }, "more than 9 words"},
-        {[](HdlRequest& r) { r.unit = HdlUnit::checker; r.registers.push_back(r.registers.front()); }, "one register"},
+        {[](HdlRequest& r) { r.unit = HdlUnit::checker; r.registers.push_back(r.registers.front()); }, "the same sequence"},
         {[](HdlRequest& r) { r.unit = HdlUnit::checker; r.language = HdlLanguage::c; }, "Verilog or VHDL only"},
     };
     for (const Refusal& refusal : refusals) {
