@@ -24,7 +24,7 @@ void bind_polynomial(py::module_& m) {
     py::class_<Polynomial>(m, "Poly", R"(A polynomial over GF(2) of degree 1 to 64 with constant term 1: the
 characteristic polynomial of a shift register's output.
 
-Poly(spec, notation=None) reads spec as:
+Poly(value, notation=None) reads value as:
   - a tapwell.Poly (a copy);
   - an int, the coefficient word: bit k is the coefficient of x^k, so
     0b10011 (19) is x^4 + x + 1;
@@ -37,10 +37,10 @@ Poly(spec, notation=None) reads spec as:
     named.
 ValueError for a text or word that is no such polynomial, TypeError for
 another type.)")
-        .def(py::init([](py::object spec, std::optional<std::string> notation) {
-                 return polynomial_arg(spec, notation);
+        .def(py::init([](py::object value, std::optional<std::string> notation) {
+                 return polynomial_arg(value, notation);
              }),
-             py::arg("spec"), py::arg("notation") = py::none())
+             py::arg("value"), py::arg("notation") = py::none())
         .def_property_readonly("degree", &Polynomial::degree, "The degree n, 1 to 64.")
         .def_property_readonly("weight", &Polynomial::weight, "The number of terms, the constant term among them.")
         .def("is_irreducible", &Polynomial::is_irreducible, "Whether it has no factor but itself and 1.")

@@ -24,15 +24,15 @@ NOTATIONS = [
 ]
 
 
-@pytest.mark.parametrize("spec,notation", NOTATIONS)
-def test_every_notation_names_one_polynomial(spec, notation):
-    p = tapwell.Poly(spec, notation) if notation else tapwell.Poly(spec)
+@pytest.mark.parametrize("poly,notation", NOTATIONS)
+def test_every_notation_names_one_polynomial(poly, notation):
+    p = tapwell.Poly(poly, notation) if notation else tapwell.Poly(poly)
     assert str(p) == "x^10 + x^3 + 1"
     assert int(p) == 1033
     assert p.to("binary") == "10000001001"
 
 
-@pytest.mark.parametrize("spec,notation,error", [
+@pytest.mark.parametrize("poly,notation,error", [
     ("2011", None, ValueError),        # octal digits must be named
     ("10010", None, ValueError),       # constant term 0
     ("1", None, ValueError),           # degree 0 is no register's
@@ -48,20 +48,20 @@ def test_every_notation_names_one_polynomial(spec, notation):
     (None, None, TypeError),
     (19, "binary", TypeError),
 ])
-def test_refusals_raise_the_python_exception(spec, notation, error):
+def test_refusals_raise_the_python_exception(poly, notation, error):
     with pytest.raises(error):
-        tapwell.Poly(spec, notation) if notation else tapwell.Poly(spec)
+        tapwell.Poly(poly, notation) if notation else tapwell.Poly(poly)
 
 
-@pytest.mark.parametrize("spec,degree,weight,irreducible,primitive,order,factors", [
+@pytest.mark.parametrize("poly,degree,weight,irreducible,primitive,order,factors", [
     ("10011", 4, 3, True, True, 15, [("10011", 1)]),
     ("11111", 4, 5, True, False, 5, [("11111", 1)]),
     ("10101", 4, 3, False, False, 6, [("111", 2)]),
     ("x^31 + x^3 + 1", 31, 3, True, True, 2**31 - 1, [("1" + "0" * 27 + "1001", 1)]),
     ("x^64 + x^4 + x^3 + x + 1", 64, 5, True, True, 2**64 - 1, None),
 ])
-def test_the_questions_about_one_polynomial(spec, degree, weight, irreducible, primitive, order, factors):
-    p = tapwell.Poly(spec)
+def test_the_questions_about_one_polynomial(poly, degree, weight, irreducible, primitive, order, factors):
+    p = tapwell.Poly(poly)
     assert (p.degree, p.weight, p.is_irreducible(), p.is_primitive(), p.order()) == (
         degree, weight, irreducible, primitive, order)
     if factors is not None:
@@ -109,13 +109,13 @@ DESCRIBED = ["10011", "11", "10101", "1100110011", "1000000000000000000000000000
              "1" + "0" * 59 + "11011"]
 
 
-@pytest.mark.parametrize("spec", DESCRIBED)
-def test_describe_gives_what_the_console_prints(spec):
+@pytest.mark.parametrize("poly", DESCRIBED)
+def test_describe_gives_what_the_console_prints(poly):
     cli = os.environ.get("TAPWELL_CLI")
     if not cli:
         pytest.skip("TAPWELL_CLI names no tapwell-cli to compare with")
-    printed = subprocess.run([cli, "describe", spec, "--json"], check=True, capture_output=True, text=True).stdout
-    facts = tapwell.describe(spec)
+    printed = subprocess.run([cli, "describe", poly, "--json"], check=True, capture_output=True, text=True).stdout
+    facts = tapwell.describe(poly)
     assert list(facts) == list(json.loads(printed))
     assert facts == json.loads(printed)
 
