@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <string>
 
+#include "core/gf2_poly.h"
 #include "core/presets.h"
 #include "library/api_support.h"
 #include "library/hdl_names.h"
+#include "library/poly_conversion.h"
 #include "library/register_check.h"
 #include "tapwell/errors.hpp"
 #include "tapwell/version.hpp"
@@ -59,12 +61,8 @@ void check_request(const HdlRequest& r) {
 // the recurrence of the product of their polynomials, and a Fibonacci
 // state is the next n bits put out.
 Register sum_register(const std::vector<Register>& registers) {
-    const std::uint64_t a = registers[0].polynomial.value() << 1 | 1u, b = registers[1].polynomial.value() << 1 | 1u;
-    unsigned __int128 product = 0;
-    for (int i = 0; i <= registers[0].polynomial.degree(); ++i) {
-        if (a >> i & 1u) product ^= static_cast<unsigned __int128>(b) << i;
-    }
-    const Polynomial p = Polynomial::from_value(static_cast<std::uint64_t>(product >> 1));
+    const PolyWord w = gf2::product(word_of(registers[0].polynomial), word_of(registers[1].polynomial));
+    const Polynomial p = Polynomial::from_value(w.value);
     std::uint64_t state = 0;
     std::vector<std::uint8_t> sum(static_cast<std::size_t>(p.degree()), 0);
     for (const Register& reg : registers) {
