@@ -1,9 +1,14 @@
 // Ring: core. The output of a register of few feedback terms 64 bits at a
-// time by its recurrence alone: P(x)^(2^j) has the same terms spread 2^j
-// times wider, and once the gap below x^N (N = n 2^j) is 64 or more, each
-// word of output is the XOR of a few earlier words read at fixed offsets.
-// That is cheaper than the byte tables of word_stream.h for a trinomial or a
-// pentanomial, and the same bits. No I/O; a caller's buffer and its own.
+// time by its recurrence alone. P(x)^(64 s) = x^(64 s n) + the sum of
+// x^(64 s e) over the terms x^e of P below x^n, and the output obeys it
+// too: word m of the stream is the XOR of the words m - s (n - e), whole
+// words at whole-word lags. No shifts, and a fixed permutation of the bits
+// inside every word (the bit order within bytes) commutes with it, so the
+// stream is made in the order it is written. s spreads the shortest lag to
+// 16 words or more: a word read back only a few words after it was stored
+// stalls the loads. Cheaper than the byte tables of word_stream.h
+// for a trinomial or a pentanomial, and the same bits. No I/O; a caller's
+// buffer and its own.
 #pragma once
 
 #include <cstddef>
@@ -29,23 +34,20 @@ public:
 
     // taps of degree n (bit k = coefficient of x^k, k < n); `history`: the
     // first history_words(taps, n) words of the stream (bit t of a word is
-    // its t-th bit), put out first.
-    SparseStream(std::uint64_t taps, int n, std::vector<std::uint64_t> history);
-
-    // The next `count` words of the stream, each with the bits of every
+    // its t-th bit), put out first. Every word put out has the bits of each
     // byte reversed when `msb_first` (the first bit in bit 7) and `invert`
-    // XORed on: done as they are copied out, with no pass of its own.
-    void fill(std::uint64_t* out, std::size_t count, bool msb_first = false, std::uint64_t invert = 0);
+    // XORed on.
+    SparseStream(std::uint64_t taps, int n, std::vector<std::uint64_t> history, bool msb_first = false,
+                 std::uint64_t invert = 0);
+
+    // The next `count` words of the stream, made where they are wanted.
+    void fill(std::uint64_t* out, std::size_t count);
 
 private:
-    struct Term {
-        std::size_t words;  // q of the lag 64 q + r
-        unsigned bits;      // r
-    };
-    std::vector<Term> terms_;
-    std::vector<std::uint64_t> buffer_;  // the last history words, then room to make more
-    std::size_t history_;
+    std::vector<std::size_t> lags_;      // in words, the longest (the history's length) last
+    std::vector<std::uint64_t> history_; // the last words put out, oldest first
     std::size_t pending_;                // history words not yet put out
+    std::uint64_t constant_;             // XORed onto each word made, for the inversion
 };
 
 }  // namespace tapwell

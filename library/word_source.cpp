@@ -23,7 +23,10 @@ WordSource::WordSource(const BitSource& source, std::uint64_t skip, bool msb_fir
         if (SparseStream::suits(taps, w.degree)) {
             std::vector<std::uint64_t> history(SparseStream::history_words(taps, w.degree));
             fill_words(*part.tables, part.state, history.data(), history.size(), 0, false);
-            part.sparse = std::make_unique<SparseStream>(taps, w.degree, std::move(history));
+            // Alone, it makes the words in their final order and inversion.
+            const bool alone = source.registers.size() == 1;
+            part.sparse = std::make_unique<SparseStream>(taps, w.degree, std::move(history), alone && msb_first,
+                                                         alone ? invert_ : 0);
             part.tables.reset();
         }
         parts_.push_back(std::move(part));
@@ -32,7 +35,7 @@ WordSource::WordSource(const BitSource& source, std::uint64_t skip, bool msb_fir
 
 void WordSource::fill(std::span<std::uint64_t> words) {
     if (parts_.size() == 1 && parts_[0].sparse) {
-        parts_[0].sparse->fill(words.data(), words.size(), msb_first_, invert_);
+        parts_[0].sparse->fill(words.data(), words.size());
         return;
     }
     if (parts_.size() > 1 && sum_.size() < words.size()) sum_.resize(words.size());

@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$root/build/bench
 
-bash scripts/install-deps.sh cmake ninja-build g++ pari-gp pkg-config libfftw3-dev
+bash scripts/install-deps.sh cmake ninja-build g++ pari-gp pkg-config libfftw3-dev libcli11-dev
 
 # Quiet when it works; the compiler's words and a failure when it does not.
 quietly() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tapwell/errors.hpp"
+#include "tapwell/registers.hpp"
 #include "tapwell/streams.hpp"
 
 namespace tapwell {
@@ -74,6 +75,38 @@ TEST(Streams, FewTermRegistersAreTheRegistersOutputToo) {
                     ASSERT_EQ(out, expected) << "degree " << n << " terms " << terms << " inverted " << inverted;
                 }
             }
+        }
+    }
+}
+
+// Long streams of few-term registers against an output that never goes
+// through the stream writer: each block of 4000 chips stepped bit by bit
+// from the register jumped to it. Crosses several pieces and the
+// recurrence's history, in both orders, inverted or not.
+TEST(Streams, LongFewTermStreamsAreTheSteppedRegister) {
+    struct Case {
+        const char* poly;
+        RegisterForm form;
+        bool inverted;
+    };
+    const Case cases[] = {
+        {"x^31 + x^28 + 1", RegisterForm::fibonacci, false},
+        {"x^7 + x^6 + 1", RegisterForm::galois, true},
+        {"x^58 + x^39 + 1", RegisterForm::fibonacci, true},
+        {"x^64 + x^4 + x^3 + x + 1", RegisterForm::galois, false},
+    };
+    constexpr std::size_t BLOCK = 4000, BLOCKS = 1100;  // 4.4 million chips
+    for (const Case& c : cases) {
+        const Register reg{Polynomial::parse(c.poly, Notation::algebraic), 0x5D, c.form};
+        std::vector<std::uint8_t> bits;
+        for (std::size_t b = 0; b < BLOCKS; ++b) {
+            const std::vector<std::uint8_t> block = register_bits(jumped(reg, 12345 + b * BLOCK), BLOCK);
+            for (std::uint8_t bit : block) bits.push_back(static_cast<std::uint8_t>(bit ^ c.inverted));
+        }
+        for (BitOrder order : {BitOrder::msb_first, BitOrder::lsb_first}) {
+            std::vector<std::uint8_t> out(bits.size() / 8);
+            packed_bits({{reg}, c.inverted}, 12345, order, out);
+            ASSERT_EQ(out, packed_by_hand(bits, order)) << c.poly;
         }
     }
 }
