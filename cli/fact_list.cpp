@@ -39,11 +39,15 @@ void FactList::print(std::FILE* stream, bool json) const {
         }
         return;
     }
+    std::fprintf(stream, "%s\n", this->json().c_str());
+}
+
+std::string FactList::json() const {
     JsonWriter w;
     w.begin_object();
     for (const Fact& f : facts_) w.key(f.key).raw(f.json);
     w.end_object();
-    std::fprintf(stream, "%s\n", w.text().c_str());
+    return w.text();
 }
 
 namespace {

@@ -22,6 +22,8 @@ public:
     void both(std::string_view key, std::string_view line, std::string_view json);
 
     void print(std::FILE* stream, bool json) const;
+    // The facts as one JSON object, without a newline.
+    std::string json() const;
 
 private:
     struct Fact {

@@ -43,6 +43,57 @@ const char* format_name(StreamFormat f) {
     }
 }
 
+FactList facts_of(const ChosenRegisters& chosen, const StreamRequest& request) {
+    FactList facts;
+    if (chosen.preset) facts.text("preset", chosen.preset->name);
+    facts.number("registers", chosen.source.registers.size());
+    facts.number("skip", request.skip);
+    facts.number("length", request.length);
+    facts.text("format", format_name(request.format));
+    if (request.format == StreamFormat::packed || request.format == StreamFormat::hex) {
+        facts.text("bit_order", request.order == BitOrder::msb_first ? "msb" : "lsb");
+    }
+    facts.number("bytes", stream_size(request));
+    if (!options.output.empty() && options.output != "-") facts.text("output", options.output);
+    return facts;
+}
+
+// --json to standard output: the facts and, under "data", the stream itself
+// as JSON can hold it: bits and hex as one string, packed bytes as their hex
+// string, bipolar as an array of 1 and -1. Made from the text stream a piece
+// at a time, so that it costs no more memory than the text.
+class JsonData {
+public:
+    JsonData(OutputFile& out, StreamFormat format) : out_(out), bipolar_(format == StreamFormat::bipolar) {}
+    void open(const FactList& facts) {
+        std::string head = facts.json();
+        head.pop_back();  // the object's '}', closed after the data
+        head += bipolar_ ? ", \"data\": [" : ", \"data\": \"";
+        put(head);
+    }
+    void piece(std::span<const std::uint8_t> text) {
+        buffer_.clear();
+        for (std::uint8_t c : text) {
+            if (c == '\n' || (bipolar_ && c == '+')) continue;
+            if (bipolar_ && c == ' ') {
+                buffer_ += ", ";
+            } else {
+                buffer_ += static_cast<char>(c);
+            }
+        }
+        put(buffer_);
+    }
+    void close() { put(bipolar_ ? "]}\n" : "\"}\n"); }
+
+private:
+    void put(std::string_view text) {
+        out_.write({reinterpret_cast<const unsigned char*>(text.data()), text.size()});
+    }
+    OutputFile& out_;
+    bool bipolar_;
+    std::string buffer_;
+};
+
 int run_sequence() {
     ChosenRegisters chosen;
     int status = EXIT_USAGE;
@@ -74,25 +125,26 @@ int run_sequence() {
         print_error(error);
         return EXIT_USAGE;
     }
+    const FactList facts = facts_of(chosen, request);
+    const bool json_data = options.json && out.is_standard_output();
+    StreamRequest text = request;
+    if (json_data && text.format == StreamFormat::packed) text.format = StreamFormat::hex;
     const int written = write_output(out, [&](std::stop_token stop) {
         RunOptions run;
         run.stop = stop;
-        write_stream(request, [&](std::span<const std::uint8_t> piece) { out.write(piece); }, run);
+        if (!json_data) {
+            write_stream(request, [&](std::span<const std::uint8_t> piece) { out.write(piece); }, run);
+            return;
+        }
+        JsonData data(out, text.format);
+        FactList head = facts;
+        if (request.format == StreamFormat::packed) head.text("data_encoding", "hex");
+        data.open(head);
+        write_stream(text, [&](std::span<const std::uint8_t> piece) { data.piece(piece); }, run);
+        data.close();
     });
-    if (written != EXIT_DONE) return written;
-    if (out.is_standard_output()) return EXIT_DONE;
-    FactList facts;
-    if (chosen.preset) facts.text("preset", chosen.preset->name);
-    facts.number("registers", chosen.source.registers.size());
-    facts.number("skip", request.skip);
-    facts.number("length", request.length);
-    facts.text("format", format_name(request.format));
-    if (request.format == StreamFormat::packed || request.format == StreamFormat::hex) {
-        facts.text("bit_order", request.order == BitOrder::msb_first ? "msb" : "lsb");
-    }
-    facts.number("bytes", stream_size(request));
-    facts.text("output", options.output);
-    return options.quiet ? EXIT_DONE : print_facts(facts, options.json);
+    if (written != EXIT_DONE || out.is_standard_output() || options.quiet) return written;
+    return print_facts(facts, options.json);
 }
 
 }  // namespace
@@ -124,7 +176,8 @@ Command add_sequence_command(CLI::App& parent) {
                     "The file to write, whole or not at all (default: standard output); then the facts of the run "
                     "go to standard output")
         ->option_text("FILE");
-    app->add_flag("--json", options.json, "The facts of the run as JSON");
+    app->add_flag("--json", options.json,
+                  "The facts of the run as JSON; to standard output, one object with the stream under \"data\"");
     app->add_flag("--quiet", options.quiet, "No facts after writing a file");
     return {app, run_sequence};
 }

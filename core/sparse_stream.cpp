@@ -5,6 +5,8 @@
 #include <bit>
 #include <cstring>
 
+#include "core/bit_words.h"
+
 namespace tapwell {
 
 namespace {

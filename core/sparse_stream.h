@@ -22,12 +22,6 @@ public:
     // Worth it for polynomials of at most this many terms below x^n.
     static constexpr int MAX_TERMS = 6;
     static bool suits(std::uint64_t taps, int n);
-    // w with the bits of each byte in the opposite order.
-    static std::uint64_t bits_reversed_in_bytes(std::uint64_t w) {
-        w = ((w >> 1) & 0x5555555555555555u) | ((w & 0x5555555555555555u) << 1);
-        w = ((w >> 2) & 0x3333333333333333u) | ((w & 0x3333333333333333u) << 2);
-        return ((w >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((w & 0x0F0F0F0F0F0F0F0Fu) << 4);
-    }
     // Words of output from chip 0 of the stream that the recurrence needs
     // before it can go on alone.
     static std::size_t history_words(std::uint64_t taps, int n);

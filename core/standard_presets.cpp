@@ -72,11 +72,15 @@ const Row ROWS[] = {
      "attached sync marker",
      PresetKind::additive, RegisterForm::fibonacci, {8, stages({1, 3, 5, 8}), stages({8}), 0xFFu << 1}, {}, 0, 0, "",
      0, 0, 0, Load::none, false},
-    {"ccsds-tm-131071", "CCSDS 131.0-B-4", "Pseudo-Randomizer (section 10)", "h(x) = x^17 + x^14 + 1",
-     "CCSDS TM pseudo-randomizer h(x) = x^17 + x^14 + 1: 131071 bits from all ones, restarted at each attached sync "
-     "marker",
-     PresetKind::additive, RegisterForm::fibonacci, {17, stages({3, 17}), stages({17}), mersenne(17) << 1}, {}, 0, 0,
-     "", 0, 0, 0, Load::none, false},
+    // The seed is printed as the drawing's stages X16..X0 left to right, X0
+    // put out first (Figure 10-2): our stages 1..17 in the printed order.
+    {"ccsds-tm-131071", "CCSDS 131.0-B-5",
+     "Pseudo-Randomizer 10.4.1 (generator), 10.4.3 (seed; first 40 bits in note 2)", "h(x) = x^17 + x^14 + 1",
+     "CCSDS TM pseudo-randomizer h(x) = x^17 + x^14 + 1: 131071 bits from the seed 11000111000111000, restarted at "
+     "each codeblock, codeword or transfer frame",
+     PresetKind::additive, RegisterForm::fibonacci,
+     {17, stages({3, 17}), stages({17}), stages({1, 2, 6, 7, 8, 12, 13, 14})}, {}, 0, 0, "", 0, 0, 0, Load::none,
+     false},
     {"ccsds-tc-btg", "CCSDS 231.0-B (CCSDS 201.0-B-3)", "Randomizer, Bit Transition Generator (201.0-B-3 page 3-3)",
      "h(x) = x^8 + x^6 + x^4 + x^3 + x^2 + x + 1",
      "CCSDS telecommand bit transition generator h(x) = x^8 + x^6 + x^4 + x^3 + x^2 + x + 1: 255 bits from all ones, "

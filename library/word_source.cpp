@@ -1,6 +1,7 @@
 // Ring: library. See word_source.h.
 #include "library/word_source.h"
 
+#include "core/bit_words.h"
 #include "core/shift_register.h"
 #include "library/poly_conversion.h"
 #include "library/register_check.h"
@@ -52,7 +53,7 @@ void WordSource::fill(std::span<std::uint64_t> words) {
         }
     }
     if (msb_first_) {
-        for (std::uint64_t& w : words) w = SparseStream::bits_reversed_in_bytes(w) ^ invert_;
+        for (std::uint64_t& w : words) w = bits_reversed_in_bytes(w) ^ invert_;
     } else if (invert_ != 0) {
         for (std::uint64_t& w : words) w ^= invert_;
     }

@@ -47,6 +47,7 @@ public:
     void process(std::span<std::uint8_t> data);
 
 private:
+    void self_synchronous(std::span<std::uint8_t> data);
     struct State;
     State* state_;
 };

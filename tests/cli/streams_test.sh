@@ -27,6 +27,21 @@ check "packed facts" "length: 4096" "$("$cli" sequence --poly 111 --length 4096 
 check "json facts" '"bytes": 512' "$("$cli" sequence --poly 111 --length 4096 --format packed \
   --output "$work/q.bin" --json | grep -o '"bytes": 512')"
 
+# --json to standard output: the facts and the stream itself, in every format
+# the same as without it (packed bytes as their hex digits).
+data_of() {
+  /usr/bin/python3 -c 'import json, sys
+d = json.load(sys.stdin)["data"]
+print(d if isinstance(d, str) else " ".join("%+d" % v for v in d))'
+}
+for format in bits hex packed bipolar; do
+  plain=$format
+  [ "$format" = packed ] && plain=hex
+  check "json data $format" "$("$cli" sequence --preset ccsds-tm-131071 --skip 99 --length 200 --format $plain)" \
+    "$("$cli" sequence --preset ccsds-tm-131071 --skip 99 --length 200 --format $format --json | data_of)"
+done
+check "json data empty" "" "$("$cli" sequence --poly 10011 --length 0 --format bipolar --json | data_of)"
+
 # A Gold code is the sum of its two registers.
 a=$("$cli" sequence --poly 10000001001 --state 1111111111 --length 64 --format hex)
 b=$("$cli" sequence --poly 10110100111 --state 0000000011 --length 64 --format hex)

@@ -38,7 +38,9 @@ TEST(PrimitiveSearch, EveryDegreeHasItsCountInIncreasingOrder) {
         EXPECT_EQ(finds.size(), totient((std::uint64_t{1} << n) - 1) / static_cast<std::uint64_t>(n)) << n;
         for (std::size_t k = 0; k < finds.size(); ++k) {
             EXPECT_TRUE(finds[k].is_primitive()) << finds[k].format();
-            if (k > 0) EXPECT_LT(finds[k - 1], finds[k]);
+            if (k > 0) {
+                EXPECT_LT(finds[k - 1], finds[k]);
+            }
         }
     }
 }

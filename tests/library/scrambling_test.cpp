@@ -85,6 +85,45 @@ TEST(Scrambling, SelfSynchronousDescramblerLocksAfterNBits) {
     }
 }
 
+// The self-synchronous scrambler a bit at a time, as the header describes
+// it: the register holds the last n bits over the line, bit n - 1 the latest.
+std::vector<std::uint8_t> self_synchronous_by_bits(const Register& reg, bool descramble, BitOrder order,
+                                                   std::vector<std::uint8_t> data) {
+    const int n = reg.polynomial.degree();
+    // value() holds x^1 .. x^n in bits 0 .. n - 1; the constant term is 1.
+    const std::uint64_t top = 1ull << (n - 1), taps = (reg.polynomial.value() ^ top) << 1 | 1u;
+    std::uint64_t held = reg.state;
+    for (std::uint8_t& byte : data) {
+        std::uint8_t out = 0;
+        for (int i = 0; i < 8; ++i) {
+            const int at = order == BitOrder::msb_first ? 7 - i : i;
+            const std::uint64_t in = byte >> at & 1u;
+            const std::uint64_t bit = in ^ static_cast<std::uint64_t>(__builtin_popcountll(held & taps) & 1);
+            held = held >> 1 | (descramble ? in : bit) << (n - 1);
+            out = static_cast<std::uint8_t>(out | bit << at);
+        }
+        byte = out;
+    }
+    return data;
+}
+
+// Shortest lags of 1 (every bit depends on the one before), 19, 39 and 60,
+// in pieces that cross the scrambler's own and end inside a word.
+TEST(Scrambling, SelfSynchronousIsTheBitByBitRegister) {
+    const std::vector<std::uint8_t> data = random_bytes(80'003, 5);
+    for (const char* poly : {"x^7 + x^6 + 1", "x^58 + x^39 + 1", "x^58 + x^19 + 1", "x^64 + x^4 + x^3 + x + 1"}) {
+        const Register reg{Polynomial::parse(poly, Notation::algebraic), 0x2F};
+        for (bool descramble : {false, true}) {
+            for (BitOrder order : {BitOrder::msb_first, BitOrder::lsb_first}) {
+                const ScrambleRequest request{{{reg}}, ScrambleKind::multiplicative, descramble, order};
+                ASSERT_EQ(through(request, data, {5, 40'000, 9, 33'000}),
+                          self_synchronous_by_bits(reg, descramble, order, data))
+                    << poly << " descramble " << descramble << " order " << int(order);
+            }
+        }
+    }
+}
+
 TEST(Scrambling, RefusesWhatCannotScramble) {
     const Register reg{Polynomial::parse("10011"), 1};
     EXPECT_THROW(Scrambler({{}, ScrambleKind::additive}), InvalidArgument);

@@ -50,6 +50,9 @@ TEST(StandardPresets, PrintedCheckValues) {
          "01101110001111111"},
         // CCSDS 131.0-B, Pseudo-Randomizer: its first 40 bits.
         {"ccsds-tm-255", "1111111101001000000011101100000010011010"},
+        // CCSDS 131.0-B-5 10.4.3 note 2: the first 40 bits of the 131071-bit
+        // sequence. The seed read the other way round gives 1100 0111 ...
+        {"ccsds-tm-131071", "0001110001110001101110010001101110101001"},
         // CCSDS 201.0-B-3 page 3-3 (the BTG of 231.0-B): its first 40 bits.
         {"ccsds-tc-btg", "1111111100111001100111100101101001101000"},
         // GLONASS ICD 3.3.2.2: the code begins with the group 111111100.
@@ -63,6 +66,28 @@ TEST(StandardPresets, PrintedCheckValues) {
     EXPECT_EQ(two.substr(0, 127), two.substr(127));
 }
 
+// Check values printed as bytes or with a seed of their own.
+TEST(StandardPresets, PrintedCheckValuesOfOtherStarts) {
+    // IEEE 802.11a-1999 Annex G, Table G.15: the 127 bits from the seed
+    // 1011101 of the worked example (the same read either way round).
+    EXPECT_EQ(first_bits(preset("wifi-scrambler", 0x5D), 127),
+              "0110110000011001101010011100111101101000010101011111010010100011"
+              "011100011111110000111011110010110010010000001000100110001011101");
+    // PCI Express Base 2.1, Appendix C: 00h scrambled again and again after
+    // reset, each byte put out from its bit 0.
+    const std::uint8_t printed[64] = {
+        0xFF, 0x17, 0xC0, 0x14, 0xB2, 0xE7, 0x02, 0x82, 0x72, 0x6E, 0x28, 0xA6, 0xBE, 0x6D, 0xBF, 0x8D,
+        0xBE, 0x40, 0xA7, 0xE6, 0x2C, 0xD3, 0xE2, 0xB2, 0x07, 0x02, 0x77, 0x2A, 0xCD, 0x34, 0xBE, 0xE0,
+        0xA7, 0x5D, 0x24, 0xB1, 0x9B, 0xA1, 0xBD, 0x22, 0xD4, 0x45, 0x1D, 0xD3, 0xD7, 0xEA, 0x76, 0xEE,
+        0x2C, 0xDA, 0x1A, 0xFA, 0x28, 0x2D, 0x36, 0x3B, 0x3A, 0x0E, 0x6F, 0x67, 0xCF, 0x06, 0x4C, 0x26};
+    const std::vector<std::uint8_t> bits = preset_bits(preset("pcie-scrambler"), 8 * 64);
+    for (std::size_t i = 0; i < 64; ++i) {
+        unsigned byte = 0;
+        for (unsigned j = 0; j < 8; ++j) byte |= static_cast<unsigned>(bits[8 * i + j]) << j;
+        EXPECT_EQ(byte, printed[i]) << "byte " << i;
+    }
+}
+
 TEST(StandardPresets, FibonacciDrawingsClockedAsDrawn) {
     struct Case {
         const char* name;
@@ -72,7 +97,7 @@ TEST(StandardPresets, FibonacciDrawingsClockedAsDrawn) {
     };
     const Case cases[] = {
         {"dvb-energy", "100101010000000", {14, 15}, 0},
-        {"ccsds-tm-131071", std::string(17, '1'), {3, 17}, 17},
+        {"ccsds-tm-131071", "11000111000111000", {3, 17}, 17},
         {"glonass-st", std::string(9, '1'), {5, 9}, 7},
         {"wifi-scrambler", std::string(7, '1'), {4, 7}, 0},
     };
