@@ -47,8 +47,10 @@ double stream_seconds(const Register& reg) {
     });
 }
 
+// Algebraic text, or the window's binary digits for the dense rows.
 Register register_of(const char* text, RegisterForm form = RegisterForm::fibonacci) {
-    return {Polynomial::parse(text, Notation::algebraic), 1, form};
+    const bool binary = text[0] == '1';
+    return {binary ? Polynomial::parse(text) : Polynomial::parse(text, Notation::algebraic), 1, form};
 }
 
 }  // namespace
@@ -72,6 +74,7 @@ int main(int argc, char** argv) {
         const char* name;
         const char* poly;
         RegisterForm form;
+        bool target = true;  // false: shown for comparison only
     } rows[] = {
         {"degree 7", "x^7 + x^6 + 1", RegisterForm::fibonacci},
         {"degree 33", "x^33 + x^20 + 1", RegisterForm::fibonacci},
@@ -80,11 +83,22 @@ int main(int argc, char** argv) {
         {"degree 58 (64b/66b)", "x^58 + x^19 + 1", RegisterForm::fibonacci},
         {"degree 64", "x^64 + x^4 + x^3 + x + 1", RegisterForm::fibonacci},
         {"degree 64 Galois", "x^64 + x^4 + x^3 + x + 1", RegisterForm::galois},
+        // Registers of many terms go by the byte tables instead: no standard's
+        // register is one, so they are shown for comparison only.
+        {"degree 31, 15 terms", "10101010101010101010110000010101", RegisterForm::fibonacci, false},
+        {"degree 64, 33 terms", "10101010101010101010101010101010101010101010101010101010110001011",
+         RegisterForm::fibonacci, false},
+        {"degree 64, 33 terms Galois", "10101010101010101010101010101010101010101010101010101010110001011",
+         RegisterForm::galois, false},
     };
     bool all = true;
     for (const auto& row : rows) {
         const double t = stream_seconds(register_of(row.poly, row.form));
         const bool met = t < 2 * prbs31;
+        if (!row.target) {
+            std::printf("  %-34s %8.3f s  %5.2fx PRBS31  (for comparison)\n", row.name, t, t / prbs31);
+            continue;
+        }
         all = all && met;
         std::printf("  %-34s %8.3f s  %5.2fx PRBS31  target < 2x: %s\n", row.name, t, t / prbs31, met ? "met" : "NOT met");
     }

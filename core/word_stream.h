@@ -1,26 +1,32 @@
 // Ring: core. A register's output 64 bits at a time: the masks of 64 steps
 // (step_matrix.h) read a byte of the state at a time through tables, eight
 // lookups for the 64 bits put out and eight for the state after them,
-// whatever the degree and form. Pure tables and one inline step; no I/O.
+// whatever the degree and form. Each state waits on the lookups of the one
+// before, so a long fill runs CHAINS states side by side, each putting out
+// SPAN words a turn, then moving 64 SPAN CHAINS steps through a table of its
+// own; one read of a state byte finds both in one entry. Pure tables and one
+// inline step; no I/O.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "tapwell/sequences.hpp"
 
 namespace tapwell {
 
-struct WordEntry {
-    std::uint64_t out;   // the 64 bits put out by one state byte's stages alone
-    std::uint64_t next;  // the state they leave after the 64 steps
-};
+using ByteTables = std::array<std::array<std::uint64_t, 256>, 8>;  // [state byte b][its value]
 
 struct WordTables {
-    // entry[b][v]: state byte b holding v. Both halves of an entry are read
-    // together, so they share a cache line.
-    std::array<std::array<WordEntry, 256>, 8> entry{};
-    int bytes = 8;  // the state bytes that can be non-zero: ceil(n / 8)
+    static constexpr int CHAINS = 4, SPAN = 2;
+    struct Entry {
+        std::uint64_t out[SPAN];  // the SPAN words put out by one state byte's stages alone
+        std::uint64_t far;        // the state they leave after 64 SPAN CHAINS steps
+    };
+    std::array<std::array<Entry, 256>, 8> entry{};
+    ByteTables next{};  // the state after 64 steps
+    int bytes = 8;      // the state bytes that can be non-zero: ceil(n / 8)
 };
 
 // The tables of the register of degree n (1..64) with these taps in `form`.
@@ -29,19 +35,6 @@ struct WordTables {
 // first bit in each byte's most significant bit; otherwise in bit t.
 void build_word_tables(WordTables& tables, std::uint64_t taps, int n, RegisterForm form, bool msb_first);
 
-// The next 64 bits put out from `state`, which moves 64 steps on; BYTES is
-// tables.bytes, so that a register of few stages pays for no more.
-template <int BYTES>
-inline std::uint64_t next_word(const WordTables& t, std::uint64_t& state) {
-    std::uint64_t out = 0, next = 0;
-    for (int b = 0; b < BYTES; ++b) {
-        const WordEntry& e = t.entry[static_cast<std::size_t>(b)][static_cast<unsigned>(state >> (8 * b)) & 0xFFu];
-        out ^= e.out;
-        next ^= e.next;
-    }
-    state = next;
-    return out;
-}
 
 // Fills `words` with the next words put out from `state`, which moves on;
 // `invert` is XORed onto each and `add` says whether words already hold

@@ -79,34 +79,47 @@ TEST(Streams, FewTermRegistersAreTheRegistersOutputToo) {
     }
 }
 
-// Long streams of few-term registers against an output that never goes
-// through the stream writer: each block of 4000 chips stepped bit by bit
-// from the register jumped to it. Crosses several pieces and the
-// recurrence's history, in both orders, inverted or not.
-TEST(Streams, LongFewTermStreamsAreTheSteppedRegister) {
+// Long streams against an output that never goes through the stream
+// writer: each block of 4000 chips stepped bit by bit from the register
+// jumped to it. Few-term registers (the recurrence) and many-term ones (the
+// tables, their chains side by side), alone and summed, both orders,
+// inverted or not; lengths that end inside a chain's turn and cross pieces.
+TEST(Streams, LongStreamsAreTheSteppedRegisters) {
     struct Case {
-        const char* poly;
+        std::vector<const char*> polys;
         RegisterForm form;
         bool inverted;
     };
+    const char* dense64 = "x^64 + x^62 + x^60 + x^58 + x^9 + x^7 + x^3 + x + 1";
+    const char* dense31 = "x^31 + x^29 + x^27 + x^25 + x^23 + x^21 + x^20 + x^14 + x^12 + x^10 + x^4 + x^2 + 1";
     const Case cases[] = {
-        {"x^31 + x^28 + 1", RegisterForm::fibonacci, false},
-        {"x^7 + x^6 + 1", RegisterForm::galois, true},
-        {"x^58 + x^39 + 1", RegisterForm::fibonacci, true},
-        {"x^64 + x^4 + x^3 + x + 1", RegisterForm::galois, false},
+        {{"x^31 + x^28 + 1"}, RegisterForm::fibonacci, false},
+        {{"x^7 + x^6 + 1"}, RegisterForm::galois, true},
+        {{"x^58 + x^39 + 1"}, RegisterForm::fibonacci, true},
+        {{"x^64 + x^4 + x^3 + x + 1"}, RegisterForm::galois, false},
+        {{dense64}, RegisterForm::fibonacci, false},
+        {{dense31}, RegisterForm::galois, true},
+        {{dense64, dense31}, RegisterForm::fibonacci, true},
+        {{"x^31 + x^28 + 1", dense64}, RegisterForm::galois, false},
     };
     constexpr std::size_t BLOCK = 4000, BLOCKS = 1100;  // 4.4 million chips
+    constexpr std::uint64_t SKIP = 12345;
     for (const Case& c : cases) {
-        const Register reg{Polynomial::parse(c.poly, Notation::algebraic), 0x5D, c.form};
-        std::vector<std::uint8_t> bits;
-        for (std::size_t b = 0; b < BLOCKS; ++b) {
-            const std::vector<std::uint8_t> block = register_bits(jumped(reg, 12345 + b * BLOCK), BLOCK);
-            for (std::uint8_t bit : block) bits.push_back(static_cast<std::uint8_t>(bit ^ c.inverted));
+        BitSource source{{}, c.inverted};
+        for (const char* poly : c.polys) source.registers.push_back({Polynomial::parse(poly, Notation::algebraic), 0x5D, c.form});
+        std::vector<std::uint8_t> bits(BLOCK * BLOCKS, c.inverted ? 1 : 0);
+        for (const Register& reg : source.registers) {
+            for (std::size_t b = 0; b < BLOCKS; ++b) {
+                const std::vector<std::uint8_t> block = register_bits(jumped(reg, SKIP + b * BLOCK), BLOCK);
+                for (std::size_t i = 0; i < BLOCK; ++i) bits[b * BLOCK + i] ^= block[i];
+            }
         }
         for (BitOrder order : {BitOrder::msb_first, BitOrder::lsb_first}) {
-            std::vector<std::uint8_t> out(bits.size() / 8);
-            packed_bits({{reg}, c.inverted}, 12345, order, out);
-            ASSERT_EQ(out, packed_by_hand(bits, order)) << c.poly;
+            std::vector<std::uint8_t> out(bits.size() / 8 - 3);  // ends inside a word
+            packed_bits(source, SKIP, order, out);
+            std::vector<std::uint8_t> expected = packed_by_hand(bits, order);
+            expected.resize(out.size());
+            ASSERT_EQ(out, expected) << c.polys[0] << " and " << c.polys.size() - 1 << " more";
         }
     }
 }
