@@ -21,4 +21,5 @@ PYBIND11_MODULE(_tapwell, m) {
     bind_presets(m);
     bind_families(m);
     bind_streams(m);
+    bind_scrambling(m);
 }

@@ -138,5 +138,6 @@ void bind_presets(py::module_& m);
 void bind_families(py::module_& m);
 void bind_registers(py::module_& m);
 void bind_streams(py::module_& m);
+void bind_scrambling(py::module_& m);
 
 }  // namespace tapwell::python

@@ -10,8 +10,9 @@ coefficient word, bit k the coefficient of x^k (0b10011). A register's state
 has bit 0 as the stage output first; the window's initial value "0001" is 1.
 A tapwell.Register is a register of degree 1 to 64 in Fibonacci or Galois
 form; tapwell.sequence writes its output (or a preset's, or a Gold sum's)
-from any chip on. Long calls release the GIL, use every core (threads= to
-choose) and stop on Ctrl-C with KeyboardInterrupt.
+from any chip on, and tapwell.scramble and tapwell.Scrambler scramble data
+with it. Long calls release the GIL, use every core (threads= to choose)
+and stop on Ctrl-C with KeyboardInterrupt.
 """
 
 from typing import Iterator, Optional
@@ -25,6 +26,7 @@ from ._tapwell import (  # noqa: F401
     Preset,
     Recurrence,
     Register,
+    Scrambler,
     berlekamp_massey,
     check_pair,
     correlate,
@@ -40,16 +42,18 @@ from ._tapwell import (  # noqa: F401
     preset,
     presets,
     primitive_poly,
+    scramble,
     sequence,
+    sparsest_primitive,
 )
 
 __version__ = _tapwell.__version__
 
 __all__ = [
-    "GOLD_U", "GOLD_V", "Partner", "Poly", "Preset", "Recurrence", "Register", "berlekamp_massey",
+    "GOLD_U", "GOLD_V", "Partner", "Poly", "Preset", "Recurrence", "Register", "Scrambler", "berlekamp_massey",
     "check_pair", "correlate", "describe", "family_correlation", "generate", "gold_code", "is_preferred_pair",
     "kasami_code", "m_sequence", "partners", "preferred_pairs", "preset", "presets", "primitive_poly",
-    "primitive_polys", "sequence",
+    "primitive_polys", "scramble", "sequence", "sparsest_primitive",
 ]
 
 
