@@ -148,6 +148,13 @@ void bind_search(py::module_& m) {
         "primitive_poly", [](int degree) { return primitive_polynomial(degree); }, py::arg("degree"),
         "The first primitive polynomial of the degree (2 to 64) in the window's order: by increasing "
         "koopman value, x^n + 1 never among them.");
+    m.def(
+        "sparsest_primitive",
+        [](int degree) { return run_interruptible(0, [&](const RunOptions&) { return sparsest_primitive_polynomial(degree); }); },
+        py::arg("degree"),
+        "The first primitive polynomial of the degree (2 to 64) among those of fewest terms, in the window's "
+        "order: the first trinomial where the degree has a primitive one (x^31 + x^3 + 1), else the first "
+        "pentanomial, and so on, as tapwell-cli primitive --min gives it.");
 }
 
 }  // namespace tapwell::python

@@ -17,6 +17,9 @@ PYBIND11_MODULE(_tapwell, m) {
     bind_correlation(m);
     bind_pairs(m);
     bind_recurrence(m);
+    bind_registers(m);  // before the presets, whose register_objects are Registers
     bind_presets(m);
     bind_families(m);
+    bind_streams(m);
+    bind_scrambling(m);
 }

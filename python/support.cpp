@@ -90,6 +90,46 @@ std::uint64_t state_arg(py::handle value) {
                          std::string(py::str(py::type::handle_of(value).attr("__name__"))));
 }
 
+RegisterForm form_named(const std::string& name) {
+    if (name == "fibonacci") return RegisterForm::fibonacci;
+    if (name == "galois") return RegisterForm::galois;
+    throw InvalidArgument("form '" + name + "': a register is in 'fibonacci' or 'galois' form");
+}
+
+const char* form_name(RegisterForm form) { return form == RegisterForm::galois ? "galois" : "fibonacci"; }
+
+BitOrder bit_order_named(const std::string& name) {
+    if (name == "msb") return BitOrder::msb_first;
+    if (name == "lsb") return BitOrder::lsb_first;
+    throw InvalidArgument("bit_order '" + name + "': the first bit of a byte goes in its 'msb' or its 'lsb'");
+}
+
+SourceArg source_arg(py::handle value) {
+    if (py::isinstance<Preset>(value)) {
+        SourceArg out{{}, value.cast<Preset>()};
+        out.source = {out.preset->registers, out.preset->inverted};
+        return out;
+    }
+    if (py::isinstance<Register>(value)) return {{{value.cast<Register>()}}, std::nullopt};
+    // A (poly, state) pair carries no form, and a Galois preset's pairs would
+    // be read as Fibonacci registers: only Register objects are taken.
+    if (py::isinstance<py::list>(value) || py::isinstance<py::tuple>(value)) {
+        SourceArg out;
+        for (py::handle item : value) {
+            if (!py::isinstance<Register>(item)) {
+                throw py::type_error("a list of sources holds tapwell.Register objects, not " +
+                                     std::string(py::str(py::type::handle_of(item).attr("__name__"))) +
+                                     " (a preset's are its register_objects)");
+            }
+            out.source.registers.push_back(item.cast<Register>());
+        }
+        if (out.source.registers.empty()) throw InvalidArgument("the list of registers is empty");
+        return out;
+    }
+    throw py::type_error("a source is a tapwell.Register, a tapwell.Preset or a list of Registers, not " +
+                         std::string(py::str(py::type::handle_of(value).attr("__name__"))));
+}
+
 std::size_t checked_items(std::uint64_t count, std::size_t itemsize, const char* what) {
     const std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) / itemsize;
     const long pages = sysconf(_SC_PHYS_PAGES), page = sysconf(_SC_PAGESIZE);

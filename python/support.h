@@ -6,6 +6,7 @@
 // notations.
 #pragma once
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -22,7 +23,9 @@
 #include <type_traits>
 
 #include "tapwell/polynomial.hpp"
+#include "tapwell/presets.hpp"
 #include "tapwell/run_options.hpp"
+#include "tapwell/streams.hpp"
 
 namespace tapwell::python {
 
@@ -38,6 +41,28 @@ Polynomial polynomial_arg(py::handle value, const std::optional<std::string>& no
 py::int_ coefficient_int(const Polynomial& p);
 // A register's state: an int, or the window's initial value ("0001" is 1).
 std::uint64_t state_arg(py::handle value);
+// 'fibonacci' or 'galois'; ValueError naming both for another word.
+RegisterForm form_named(const std::string& name);
+const char* form_name(RegisterForm form);
+// 'msb' or 'lsb': where the first bit of each byte goes.
+BitOrder bit_order_named(const std::string& name);
+
+// What a stream or a scrambler reads: a tapwell.Register, a tapwell.Preset
+// (its registers summed, inverted where its standard says so) or a list of
+// Registers (their outputs summed, as a Gold code). The preset is kept for
+// what it adds: its code length, its kind of scrambler.
+struct SourceArg {
+    BitSource source;
+    std::optional<Preset> preset;
+};
+SourceArg source_arg(py::handle value);
+
+// `length` bits of the source from chip `skip` on as a new numpy array in
+// tapwell.sequence's format ('bits', 'packed' or 'bipolar'), made with the
+// GIL released and Ctrl-C heard; MemoryError before allocating it.
+py::array stream_array(const BitSource& source, std::uint64_t skip, std::uint64_t length, const std::string& format,
+                       BitOrder order);
+
 // count items of itemsize bytes, or MemoryError in words before any of them is
 // allocated: a size that overflows, or more than the machine's memory.
 std::size_t checked_items(std::uint64_t count, std::size_t itemsize, const char* what);
@@ -111,5 +136,8 @@ void bind_pairs(py::module_& m);
 void bind_recurrence(py::module_& m);
 void bind_presets(py::module_& m);
 void bind_families(py::module_& m);
+void bind_registers(py::module_& m);
+void bind_streams(py::module_& m);
+void bind_scrambling(py::module_& m);
 
 }  // namespace tapwell::python

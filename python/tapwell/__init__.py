@@ -8,8 +8,11 @@ is x^4 + x + 1 (coefficients from x^n down to 1), the characteristic
 polynomial of the register's output. As an int a polynomial is its
 coefficient word, bit k the coefficient of x^k (0b10011). A register's state
 has bit 0 as the stage output first; the window's initial value "0001" is 1.
-Long calls release the GIL, use every core (threads= to choose) and stop on
-Ctrl-C with KeyboardInterrupt.
+A tapwell.Register is a register of degree 1 to 64 in Fibonacci or Galois
+form; tapwell.sequence writes its output (or a preset's, or a Gold sum's)
+from any chip on, and tapwell.scramble and tapwell.Scrambler scramble data
+with it. Long calls release the GIL, use every core (threads= to choose)
+and stop on Ctrl-C with KeyboardInterrupt.
 """
 
 from typing import Iterator, Optional
@@ -22,6 +25,8 @@ from ._tapwell import (  # noqa: F401
     Poly,
     Preset,
     Recurrence,
+    Register,
+    Scrambler,
     berlekamp_massey,
     check_pair,
     correlate,
@@ -37,14 +42,18 @@ from ._tapwell import (  # noqa: F401
     preset,
     presets,
     primitive_poly,
+    scramble,
+    sequence,
+    sparsest_primitive,
 )
 
 __version__ = _tapwell.__version__
 
 __all__ = [
-    "GOLD_U", "GOLD_V", "Partner", "Poly", "Preset", "Recurrence", "berlekamp_massey", "check_pair", "correlate",
-    "describe", "family_correlation", "generate", "gold_code", "is_preferred_pair", "kasami_code", "m_sequence", "partners", "preferred_pairs", "preset", "presets",
-    "primitive_poly", "primitive_polys",
+    "GOLD_U", "GOLD_V", "Partner", "Poly", "Preset", "Recurrence", "Register", "Scrambler", "berlekamp_massey",
+    "check_pair", "correlate", "describe", "family_correlation", "generate", "gold_code", "is_preferred_pair",
+    "kasami_code", "m_sequence", "partners", "preferred_pairs", "preset", "presets", "primitive_poly",
+    "primitive_polys", "scramble", "sequence", "sparsest_primitive",
 ]
 
 

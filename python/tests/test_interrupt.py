@@ -28,6 +28,11 @@ LONG_CALLS = [
     "list(tapwell.primitive_polys(32))",
     "tapwell.preferred_pairs(31, count=10)",
     "tapwell.berlekamp_massey(__import__('numpy').random.default_rng(1).integers(0, 2, 3 * 10**6))",
+    # A Gold sum of two dense registers: about 3 s a GiB packed.
+    "tapwell.sequence([tapwell.Register(0x1B4F3D2A1C5E69787), tapwell.Register(0xFA5B3C2D1E0F1235)], "
+    "length=8 * 10**9, format='packed')",
+    "tapwell.scramble(bytes(10**9), tapwell.preset('ccsds-tm-131071'))",
+    "tapwell.Scrambler(tapwell.preset('scrambler-64b66b')).process(bytes(10**9))",
 ]
 
 
