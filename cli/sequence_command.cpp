@@ -19,10 +19,6 @@ namespace tapwell::cli {
 
 namespace {
 
-// One period is the default only while it can be written in reasonable
-// time and space: 2^36 bits is 8 GiB packed.
-constexpr std::uint64_t DEFAULT_LENGTH_LIMIT = std::uint64_t{1} << 36;
-
 struct SequenceOptions {
     RegisterOptions registers;
     std::string output;
@@ -105,14 +101,7 @@ int run_sequence() {
         } else if (chosen.preset && chosen.preset->origin.code_length != 0) {
             request.length = chosen.preset->origin.code_length;
         } else {
-            const std::uint64_t period = source_period(chosen.source);
-            if (period == 0 || period > DEFAULT_LENGTH_LIMIT) {
-                print_error("the period of these registers is " +
-                            (period == 0 ? std::string("more than 2^64") : std::to_string(period)) +
-                            " bits, too long to write whole: give --length");
-                return EXIT_REJECTED;
-            }
-            request.length = period;
+            request.length = one_period_length(chosen.source);
         }
         stream_size(request);
     } catch (const Error& e) {

@@ -140,4 +140,15 @@ std::uint64_t source_period(const BitSource& source) {
     return period;
 }
 
+std::uint64_t one_period_length(const BitSource& source) {
+    constexpr std::uint64_t LIMIT = std::uint64_t{1} << 36;
+    const std::uint64_t period = source_period(source);
+    if (period == 0 || period > LIMIT) {
+        throw InvalidArgument("the period of these registers is " +
+                              (period == 0 ? std::string("more than 2^64") : std::to_string(period)) +
+                              " bits, too long to write whole: give a length");
+    }
+    return period;
+}
+
 }  // namespace tapwell

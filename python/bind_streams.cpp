@@ -15,9 +15,6 @@ namespace tapwell::python {
 
 namespace {
 
-// One period is the default only while it can be held: 2^36 bits, as
-// tapwell-cli sequence allows, is 8 GiB packed and 64 GiB as bits.
-constexpr std::uint64_t DEFAULT_LENGTH_LIMIT = std::uint64_t{1} << 36;
 // Packed bytes made between looks at the stop token: a millisecond or two,
 // and enough that the jump and set-up of each piece's start cost little.
 // Spread into bits, a piece is made in a buffer that stays in the cache.
@@ -50,13 +47,7 @@ constexpr auto BIPOLAR_OF = spread_table<1, 0xFF>();
 
 std::uint64_t default_length(const SourceArg& s) {
     if (s.preset && s.preset->origin.code_length != 0) return s.preset->origin.code_length;
-    const std::uint64_t period = source_period(s.source);
-    if (period == 0 || period > DEFAULT_LENGTH_LIMIT) {
-        throw InvalidArgument("the period of these registers is " +
-                              (period == 0 ? std::string("more than 2^64") : std::to_string(period)) +
-                              " bits, too long to write whole: give length=");
-    }
-    return period;
+    return one_period_length(s.source);
 }
 
 // The stream is made a piece at a time so that Ctrl-C is heard; each piece

@@ -67,4 +67,9 @@ TAPWELL_API void write_stream(const StreamRequest& request,
 // registers' periods), or 0 when it does not fit in 64 bits.
 TAPWELL_API std::uint64_t source_period(const BitSource& source);
 
+// The length of a stream when none is asked for: one period of the source.
+// Throws InvalidArgument, in words, when that is beyond 2^36 bits (8 GiB
+// packed), too long to be meant whole.
+TAPWELL_API std::uint64_t one_period_length(const BitSource& source);
+
 }  // namespace tapwell

@@ -170,6 +170,9 @@ TEST(Streams, RefusalsAndStops) {
     options.stop = stop.get_token();
     EXPECT_THROW(write_stream({{{reg}}, 0, 64}, [](auto) {}, options), Stopped);
     EXPECT_EQ(source_period({{reg, {Polynomial::parse("111"), 1}}}), 15u);
+    EXPECT_EQ(one_period_length({{reg, {Polynomial::parse("111"), 1}}}), 15u);
+    const Register wide{Polynomial::parse("x^37 + x^5 + x^4 + x^3 + x^2 + x + 1", Notation::algebraic), 1};
+    EXPECT_THROW(one_period_length({{wide}}), InvalidArgument);
 }
 
 }  // namespace
