@@ -1,6 +1,7 @@
 // Ring: core. See field_log.h.
 #include "core/field_log.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "core/mersenne_factors.h"
@@ -11,6 +12,7 @@ namespace tapwell {
 namespace {
 
 constexpr std::uint64_t MAX_BABY_STEPS = std::uint64_t{1} << 20;
+constexpr std::size_t ZEROED_PIECE = std::size_t{1} << 16;
 
 int bits_of(const std::vector<std::uint32_t>& keys) { return std::countr_zero(keys.size()); }
 
@@ -121,8 +123,19 @@ bool prepare_field_log(FieldLog& log, PolyWord f, StopCheck stop) {
         for (int e = 0; e < p.exponent; ++e) p.power *= p.prime;
         p.cofactor = order / p.power;
         p.baby_steps = p.prime < MAX_BABY_STEPS ? p.prime : MAX_BABY_STEPS;
-        p.keys.assign(std::bit_ceil(2 * p.baby_steps), 0);
-        p.values.assign(p.keys.size(), 0);
+        // The tables are zeroed a piece at a time, the stop asked between:
+        // the first touch of their 16 MiB can take longer than a stop may wait.
+        const std::size_t size = std::bit_ceil(2 * p.baby_steps);
+        p.keys.clear();
+        p.values.clear();
+        p.keys.reserve(size);
+        p.values.reserve(size);
+        for (std::size_t at = 0; at < size;) {
+            at = std::min(size, at + ZEROED_PIECE);
+            p.keys.resize(at, 0);
+            p.values.resize(at, 0);
+            if (stop != nullptr && stop()) return false;
+        }
         const std::uint64_t generator = power_of(log, x_residue(n), order / p.prime);
         std::uint64_t v = 1;
         for (std::uint64_t j = 0; j < p.baby_steps; ++j) {
