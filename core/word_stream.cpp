@@ -61,8 +61,7 @@ void build_word_tables(WordTables& tables, std::uint64_t taps, int n, RegisterFo
 
 namespace {
 
-template <int BYTES>
-std::uint64_t byte_at(std::uint64_t state, int b) {
+std::size_t byte_at(std::uint64_t state, int b) {
     return static_cast<unsigned>(state >> (8 * b)) & 0xFFu;
 }
 
@@ -73,7 +72,7 @@ void fill_serial(const WordTables& t, std::uint64_t& state, std::uint64_t* words
     for (std::size_t i = 0; i < count; ++i) {
         std::uint64_t w = 0, next = 0;
         for (int b = 0; b < BYTES; ++b) {
-            const std::size_t v = byte_at<BYTES>(state, b);
+            const std::size_t v = byte_at(state, b);
             w ^= t.entry[static_cast<std::size_t>(b)][v].out[0];
             next ^= t.next[static_cast<std::size_t>(b)][v];
         }
@@ -104,7 +103,7 @@ void fill(const WordTables& t, std::uint64_t& state, std::uint64_t* words, std::
         for (int j = 0; j < C; ++j) {
             std::uint64_t w[SPAN] = {}, far = 0;
             for (int b = 0; b < BYTES; ++b) {
-                const WordTables::Entry& e = t.entry[static_cast<std::size_t>(b)][byte_at<BYTES>(s[j], b)];
+                const WordTables::Entry& e = t.entry[static_cast<std::size_t>(b)][byte_at(s[j], b)];
                 for (int k = 0; k < SPAN; ++k) w[k] ^= e.out[k];
                 far ^= e.far;
             }

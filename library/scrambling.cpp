@@ -107,10 +107,10 @@ void Scrambler::self_synchronous(std::span<std::uint8_t> data) {
     }
     const unsigned n = static_cast<unsigned>(s.n);
     s.out.assign(words + 1, 0);
+    s.line.assign(words + 2, 0);
+    s.line[0] = s.held << (64 - n);
     if (s.request.descramble) {
         // The line is what came in: every word at once.
-        s.line.assign(words + 2, 0);
-        s.line[0] = s.held << (64 - n);
         std::copy(s.in.begin(), s.in.end(), s.line.begin() + 1);
         for (std::size_t w = 0; w < words; ++w) {
             std::uint64_t v = s.in[w];
@@ -119,8 +119,6 @@ void Scrambler::self_synchronous(std::span<std::uint8_t> data) {
         }
     } else {
         // The line is what goes out: g bits at a time, each from bits sent before.
-        s.line.assign(words + 2, 0);
-        s.line[0] = s.held << (64 - n);
         const unsigned step = std::min(s.lags.front(), 64u);
         const std::uint64_t mask = mersenne(static_cast<int>(step));
         for (std::size_t i = 0; i < bits; i += step) {
